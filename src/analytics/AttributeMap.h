@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Corvane::Analytics {
+
+// Map of event attributes whose iteration order is part of the published record:
+// FNV-1a buckets, a new key goes before the first entry of its bucket (or to the end
+// when the bucket is empty), and growth rebuilds the sequence in its old order.
+class AttributeMap {
+public:
+    struct Entry {
+        std::wstring key;
+        std::wstring value;
+    };
+
+private:
+    static constexpr std::uint32_t npos = UINT32_MAX;
+
+    struct Node {
+        Entry entry;
+        std::uint64_t hash;
+        std::uint32_t prev;
+        std::uint32_t next;
+    };
+
+    struct Bucket {
+        std::uint32_t first = npos;
+        std::uint32_t last = npos;
+    };
+
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Entry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Entry*;
+        using reference = const Entry&;
+
+        const_iterator() = default;
+        reference operator*() const { return (*nodes_)[index_].entry; }
+        pointer operator->() const { return &(*nodes_)[index_].entry; }
+        const_iterator& operator++() {
+            index_ = (*nodes_)[index_].next;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++*this;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return index_ == other.index_; }
+        bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
+
+    private:
+        friend class AttributeMap;
+        const_iterator(const std::vector<Node>* nodes, std::uint32_t index) : nodes_(nodes), index_(index) {}
+        const std::vector<Node>* nodes_ = nullptr;
+        std::uint32_t index_ = npos;
+    };
+
+    static constexpr std::size_t initialBucketCount = 8;
+
+    AttributeMap();
+
+    // Inserts a new key by the order rule, or replaces the value of a present key in place.
+    // Returns true when the key was new. Throws std::bad_alloc and then leaves the map as it was.
+    bool insertOrAssign(std::wstring_view key, std::wstring_view value);
+
+    // Null when the key is absent.
+    const std::wstring* find(std::wstring_view key) const;
+
+    std::size_t size() const { return nodes_.size(); }
+    bool empty() const { return nodes_.empty(); }
+    std::size_t bucketCount() const { return buckets_.size(); }
+
+    const_iterator begin() const { return const_iterator(&nodes_, head_); }
+    const_iterator end() const { return const_iterator(&nodes_, npos); }
+
+    // 64-bit FNV-1a over the key's UTF-16 code units, low byte first.
+    static std::uint64_t hashKey(std::wstring_view key);
+
+private:
+    // Memory for a rebuild, taken before the map changes; empty when no growth is due.
+    struct Growth {
+        std::vector<std::uint32_t> order;
+        std::vector<Bucket> buckets;
+    };
+
+    std::uint32_t findIndex(std::wstring_view key, std::uint64_t hash) const;
+    void link(std::uint32_t index);
+    Growth prepareGrowth(std::size_t newSize) const;
+    void rebuild(Growth& growth) noexcept;
+    Bucket& bucketOf(std::uint64_t hash) { return buckets_[hash & (buckets_.size() - 1)]; }
+
+    std::vector<Node> nodes_;
+    std::vector<Bucket> buckets_;
+    std::uint32_t head_ = npos;
+    std::uint32_t tail_ = npos;
+};
+
+} // namespace Corvane::Analytics

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Runs hxreport --record under Wine over a table of cases and compares its exact output.
+# Usage: hxreport_record_test.sh WINE_RUN PREFIX HXREPORT_EXE
+set -uo pipefail
+
+run=("$1" "$2" "$3")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+passed=0
+
+# check NAME EXPECTED_STATUS EXPECTED_STDOUT EXPECTED_STDERR_PART [ARGS...] (stdin from $work/stdin)
+check() {
+    local name=$1 want_status=$2 want_out=$3 want_err=$4
+    shift 4
+    local out err status
+    "${run[@]}" "$@" <"$work/stdin" >"$work/out" 2>"$work/err"
+    status=$?
+    out=$(cat "$work/out")
+    err=$(cat "$work/err")
+    if [ "$status" != "$want_status" ] || [ "$out" != "$want_out" ] || [[ "$err" != *"$want_err"* ]]; then
+        echo "FAILED: $name"
+        echo "  status $status (want $want_status)"
+        echo "  stdout: $out"
+        echo "  want:   $want_out"
+        echo "  stderr: $err"
+        echo "  want part: $want_err"
+        failures=$((failures + 1))
+    else
+        passed=$((passed + 1))
+    fi
+}
+
+: >"$work/stdin"
+check "example record" 0 \
+    '{"type":"t1","unique_id":"u1","data":[{"UniqueId":"u1"},{"Type":"t1"},{"i":"2"},{"a":"1"}]}' '' \
+    --record '{"UniqueId":"u1","Type":"t1","a":"1","i":"2"}'
+check "non-ASCII text goes out as UTF-8" 0 \
+    '{"type":"t","unique_id":"é€😀","data":[{"UniqueId":"é€😀"},{"Type":"t"}]}' '' \
+    --record '{"UniqueId":"é€😀","Type":"t"}'
+check "escaped value" 0 \
+    '{"type":"t","unique_id":"C:\\Program Files\\\"x\"","data":[{"UniqueId":"C:\\Program Files\\\"x\""},{"Type":"t"}]}' '' \
+    --record '{"UniqueId":"C:\\Program Files\\\"x\"","Type":"t"}'
+
+check "invalid JSON" 2 '' 'hxreport: no record: the event text is not valid JSON: Missing a comma or' \
+    --record '{"UniqueId":"u1" "Type":"t1"}'
+check "offset of the error" 2 '' '(offset 17)' --record '{"UniqueId":"u1" "Type":"t1"}'
+check "root array" 2 '' 'hxreport: no record: the root of the event text is not an object' --record '["a"]'
+check "member not a string" 2 '' 'hxreport: no record: member "n" is not a string' \
+    --record '{"UniqueId":"u1","Type":"t1","n":5}'
+check "no identifier" 2 '' 'hxreport: no record: the event has no "UniqueIdentifier" or "UniqueId" member' \
+    --record '{"uniqueid":"u1","Type":"t1"}'
+check "no type" 2 '' 'hxreport: no record: the event has no "Tracker.Type" or "Type" member' \
+    --record '{"UniqueId":"u1","type":"t1"}'
+check "empty text" 2 '' 'hxreport: no record: the event text is empty' --record ''
+
+printf '{"UniqueId":"s","Type":"in"}' >"$work/stdin"
+check "standard input by dash" 0 '{"type":"in","unique_id":"s","data":[{"UniqueId":"s"},{"Type":"in"}]}' '' --record -
+check "standard input by default" 0 '{"type":"in","unique_id":"s","data":[{"UniqueId":"s"},{"Type":"in"}]}' '' --record
+: >"$work/stdin"
+
+printf '\xEF\xBB\xBF{"UniqueId":"f","Type":"file"}' >"$work/event.json"
+check "file with byte-order mark" 0 '{"type":"file","unique_id":"f","data":[{"UniqueId":"f"},{"Type":"file"}]}' '' \
+    --record --file "$(cd "$work" && pwd)/event.json"
+printf '{"UniqueId":"\xff","Type":"t"}' >"$work/bad.json"
+check "file not UTF-8" 2 '' 'is not valid UTF-8' --record --file "$work/bad.json"
+check "missing file" 2 '' 'hxreport: cannot open' --record --file "$work/absent.json"
+
+check "no mode" 64 '' 'usage: hxreport' '{"UniqueId":"u1","Type":"t1"}'
+check "unknown option" 64 '' 'usage: hxreport' --record --bogus
+check "two events" 64 '' 'usage: hxreport' --record '{}' '{}'
+check "file without path" 64 '' 'usage: hxreport' --record --file
+
+echo "$passed passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace hxreport {
+
+enum class EventFrom { Argument, File, StandardInput };
+
+struct Options {
+    bool record = false;
+    EventFrom from = EventFrom::StandardInput;
+    std::wstring event; // the event text, or the file path
+};
+
+// Empty when the command line is not understood.
+std::optional<Options> parseCommandLine(int argc, wchar_t** argv);
+
+extern const char* const usageText;
+
+} // namespace hxreport
