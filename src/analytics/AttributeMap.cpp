@@ -1,5 +1,6 @@
 #include "analytics/AttributeMap.h"
 
+#include <algorithm>
 #include <new>
 
 namespace Corvane::Analytics {
@@ -9,17 +10,37 @@ constexpr std::uint64_t fnvOffsetBasis = 0xcbf29ce484222325ULL;
 constexpr std::uint64_t fnvPrime = 0x100000001b3ULL;
 constexpr double maxLoadFactor = 1.0;
 
+// Inline: the library's wmemcmp is a call per comparison, and keys are short.
+bool sameText(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::size_t grownBucketCount(std::size_t count) { return count < 512 ? count * 8 : count * 2; }
 } // namespace
 
 AttributeMap::AttributeMap() : buckets_(initialBucketCount) {}
 
 std::uint64_t AttributeMap::hashKey(std::wstring_view key) {
+    // A code unit below 0x100 feeds a zero high byte, and (h ^ 0) * p * p == h * p²:
+    // one multiplication instead of two for the common case.
+    constexpr std::uint64_t fnvPrimeSquared = fnvPrime * fnvPrime;
     std::uint64_t hash = fnvOffsetBasis;
     for (wchar_t unit : key) {
         const auto code = static_cast<std::uint16_t>(unit);
-        hash = (hash ^ (code & 0xFFu)) * fnvPrime;
-        hash = (hash ^ (code >> 8)) * fnvPrime;
+        if (code < 0x100) {
+            hash = (hash ^ code) * fnvPrimeSquared;
+        } else {
+            hash = (hash ^ (code & 0xFFu)) * fnvPrime;
+            hash = (hash ^ (code >> 8)) * fnvPrime;
+        }
     }
     return hash;
 }
@@ -28,7 +49,7 @@ std::uint32_t AttributeMap::findIndex(std::wstring_view key, std::uint64_t hash)
     const Bucket& bucket = buckets_[hash & (buckets_.size() - 1)];
     for (std::uint32_t i = bucket.first; i != npos; i = nodes_[i].next) {
         const Node& node = nodes_[i];
-        if (node.hash == hash && node.entry.key == key) {
+        if (node.hash == hash && sameText(view(node.key), key)) {
             return i;
         }
         if (i == bucket.last) {
@@ -38,26 +59,41 @@ std::uint32_t AttributeMap::findIndex(std::wstring_view key, std::uint64_t hash)
     return npos;
 }
 
-const std::wstring* AttributeMap::find(std::wstring_view key) const {
+std::optional<std::wstring_view> AttributeMap::find(std::wstring_view key) const {
     const std::uint32_t i = findIndex(key, hashKey(key));
-    return i == npos ? nullptr : &nodes_[i].entry.value;
+    if (i == npos) {
+        return std::nullopt;
+    }
+    return view(nodes_[i].value);
+}
+
+// A replaced value stays behind in the character store, unused until the map goes.
+AttributeMap::Span AttributeMap::store(std::wstring_view text) {
+    return Span{chars_.append(text), static_cast<std::uint32_t>(text.size())};
 }
 
 bool AttributeMap::insertOrAssign(std::wstring_view key, std::wstring_view value) {
     const std::uint64_t hash = hashKey(key);
     const std::uint32_t present = findIndex(key, hash);
     if (present != npos) {
-        nodes_[present].entry.value.assign(value);
+        nodes_[present].value = store(value);
         return false;
     }
     if (nodes_.size() >= npos - 1) {
         throw std::bad_alloc();
     }
-    // Everything that can throw happens before the map changes.
-    Growth growth = prepareGrowth(nodes_.size() + 1);
-    nodes_.push_back(Node{Entry{std::wstring(key), std::wstring(value)}, hash, npos, npos});
+    // Everything that can throw happens before the sequence changes; characters stored
+    // by a failed insertion are merely unused.
+    const bool grows = static_cast<double>(nodes_.size() + 1) / static_cast<double>(buckets_.size()) > maxLoadFactor;
+    Growth growth = grows ? prepareGrowth(nodes_.size() + 1) : Growth();
+    if (nodes_.size() == nodes_.capacity()) {
+        nodes_.reserve(std::max<std::size_t>(16, nodes_.capacity() * 2));
+    }
+    const Span keySpan = store(key);
+    const Span valueSpan = store(value);
+    nodes_.push_back(Node{hash, keySpan, valueSpan, npos, npos});
     link(static_cast<std::uint32_t>(nodes_.size() - 1));
-    if (!growth.buckets.empty()) {
+    if (grows) {
         rebuild(growth);
     }
     return true;
@@ -67,7 +103,7 @@ bool AttributeMap::insertOrAssign(std::wstring_view key, std::wstring_view value
 // or at the end of the sequence when its bucket is empty.
 void AttributeMap::link(std::uint32_t index) {
     Node& node = nodes_[index];
-    Bucket& bucket = bucketOf(node.hash);
+    Bucket& bucket = buckets_[node.hash & (buckets_.size() - 1)];
     if (bucket.first == npos) {
         node.prev = tail_;
         node.next = npos;
@@ -86,10 +122,8 @@ void AttributeMap::link(std::uint32_t index) {
 
 AttributeMap::Growth AttributeMap::prepareGrowth(std::size_t newSize) const {
     Growth growth;
-    if (static_cast<double>(newSize) / static_cast<double>(buckets_.size()) > maxLoadFactor) {
-        growth.order.reserve(newSize);
-        growth.buckets.resize(grownBucketCount(buckets_.size()));
-    }
+    growth.order.reserve(newSize);
+    growth.buckets.resize(grownBucketCount(buckets_.size()));
     return growth;
 }
 

@@ -3,28 +3,38 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "analytics/CharStore.h"
 
 namespace Corvane::Analytics {
 
 // Map of event attributes whose iteration order is part of the published record:
 // FNV-1a buckets, a new key goes before the first entry of its bucket (or to the end
 // when the bucket is empty), and growth rebuilds the sequence in its old order.
+// Names and values live in one character store, so an entry costs no allocation of its own.
 class AttributeMap {
 public:
     struct Entry {
-        std::wstring key;
-        std::wstring value;
+        std::wstring_view key;
+        std::wstring_view value;
     };
 
 private:
     static constexpr std::uint32_t npos = UINT32_MAX;
 
+    struct Span {
+        std::uint32_t offset;
+        std::uint32_t length;
+    };
+
     struct Node {
-        Entry entry;
         std::uint64_t hash;
+        Span key;
+        Span value;
         std::uint32_t prev;
         std::uint32_t next;
     };
@@ -40,14 +50,19 @@ public:
         using iterator_category = std::forward_iterator_tag;
         using value_type = Entry;
         using difference_type = std::ptrdiff_t;
-        using pointer = const Entry*;
-        using reference = const Entry&;
+        using pointer = void;
+        using reference = Entry;
+
+        struct Arrow {
+            Entry entry;
+            const Entry* operator->() const { return &entry; }
+        };
 
         const_iterator() = default;
-        reference operator*() const { return (*nodes_)[index_].entry; }
-        pointer operator->() const { return &(*nodes_)[index_].entry; }
+        Entry operator*() const { return map_->entryAt(index_); }
+        Arrow operator->() const { return Arrow{**this}; }
         const_iterator& operator++() {
-            index_ = (*nodes_)[index_].next;
+            index_ = map_->nodes_[index_].next;
             return *this;
         }
         const_iterator operator++(int) {
@@ -60,8 +75,8 @@ public:
 
     private:
         friend class AttributeMap;
-        const_iterator(const std::vector<Node>* nodes, std::uint32_t index) : nodes_(nodes), index_(index) {}
-        const std::vector<Node>* nodes_ = nullptr;
+        const_iterator(const AttributeMap* map, std::uint32_t index) : map_(map), index_(index) {}
+        const AttributeMap* map_ = nullptr;
         std::uint32_t index_ = npos;
     };
 
@@ -73,34 +88,37 @@ public:
     // Returns true when the key was new. Throws std::bad_alloc and then leaves the map as it was.
     bool insertOrAssign(std::wstring_view key, std::wstring_view value);
 
-    // Null when the key is absent.
-    const std::wstring* find(std::wstring_view key) const;
+    // Empty when the key is absent. The view lasts until the map changes.
+    std::optional<std::wstring_view> find(std::wstring_view key) const;
 
     std::size_t size() const { return nodes_.size(); }
     bool empty() const { return nodes_.empty(); }
     std::size_t bucketCount() const { return buckets_.size(); }
 
-    const_iterator begin() const { return const_iterator(&nodes_, head_); }
-    const_iterator end() const { return const_iterator(&nodes_, npos); }
+    const_iterator begin() const { return const_iterator(this, head_); }
+    const_iterator end() const { return const_iterator(this, npos); }
 
     // 64-bit FNV-1a over the key's UTF-16 code units, low byte first.
     static std::uint64_t hashKey(std::wstring_view key);
 
 private:
-    // Memory for a rebuild, taken before the map changes; empty when no growth is due.
+    // Memory for a rebuild, taken before the map changes.
     struct Growth {
         std::vector<std::uint32_t> order;
         std::vector<Bucket> buckets;
     };
 
+    std::wstring_view view(Span span) const { return chars_.view(span.offset, span.length); }
+    Entry entryAt(std::uint32_t index) const { return Entry{view(nodes_[index].key), view(nodes_[index].value)}; }
+    Span store(std::wstring_view text);
     std::uint32_t findIndex(std::wstring_view key, std::uint64_t hash) const;
     void link(std::uint32_t index);
     Growth prepareGrowth(std::size_t newSize) const;
     void rebuild(Growth& growth) noexcept;
-    Bucket& bucketOf(std::uint64_t hash) { return buckets_[hash & (buckets_.size() - 1)]; }
 
     std::vector<Node> nodes_;
     std::vector<Bucket> buckets_;
+    CharStore chars_;
     std::uint32_t head_ = npos;
     std::uint32_t tail_ = npos;
 };

@@ -2,13 +2,27 @@
 
 #include <string_view>
 
+#include <emmintrin.h>
+
 namespace Corvane::Analytics {
 
 namespace {
 // A decoded \u0000 ends a name or a value.
+// Eight code units at a time: every name and value passes through here.
 std::wstring_view untilNul(const wchar_t* text, rapidjson::SizeType length) {
-    std::wstring_view view(text, length);
-    return view.substr(0, view.find(L'\0'));
+    const __m128i zero = _mm_setzero_si128();
+    rapidjson::SizeType end = 0;
+    for (; end + 8 <= length; end += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + end));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(units, zero));
+        if (mask != 0) {
+            return std::wstring_view(text, end + static_cast<unsigned>(__builtin_ctz(static_cast<unsigned>(mask))) / 2);
+        }
+    }
+    while (end < length && text[end] != L'\0') {
+        ++end;
+    }
+    return std::wstring_view(text, end);
 }
 } // namespace
 

@@ -8,17 +8,21 @@
 namespace Corvane::Analytics {
 
 EventReadResult readEventData(const std::wstring& text, AttributeMap& map) {
+    return readEventData(text.c_str(), map);
+}
+
+EventReadResult readEventData(const wchar_t* text, AttributeMap& map) {
     EventReadResult result;
-    if (text.empty()) {
+    if (*text == L'\0') {
         result.problem = EventTextProblem::Empty;
         return result;
     }
 
     // Members go into a working copy, so that a text failing half-way adds nothing.
-    AttributeMap work(map);
+    AttributeMap work = map.empty() ? AttributeMap() : map;
     EventDataHandler handler(work);
     EventJsonReader reader;
-    rapidjson::GenericStringStream<WideJson> stream(text.c_str());
+    rapidjson::GenericStringStream<WideJson> stream(text);
     const rapidjson::ParseResult parsed = reader.Parse<eventJsonParseFlags>(stream, handler);
 
     if (parsed.IsError()) {

@@ -12,7 +12,7 @@ using Corvane::Analytics::AttributeMap;
 std::vector<std::wstring> keysOf(const AttributeMap& map) {
     std::vector<std::wstring> keys;
     for (const auto& entry : map) {
-        keys.push_back(entry.key);
+        keys.emplace_back(entry.key);
     }
     return keys;
 }
@@ -148,12 +148,12 @@ TEST(AttributeMapValues, KeysAreComparedExactly) {
     map.insertOrAssign(L"", L"empty key");
     map.insertOrAssign(std::wstring(L"a\0b", 3), L"with nul");
     EXPECT_EQ(4u, map.size());
-    ASSERT_NE(nullptr, map.find(L"Type"));
+    ASSERT_TRUE(map.find(L"Type"));
     EXPECT_EQ(L"upper", *map.find(L"Type"));
     EXPECT_EQ(L"lower", *map.find(L"type"));
     EXPECT_EQ(L"empty key", *map.find(L""));
-    EXPECT_EQ(nullptr, map.find(L"TYPE"));
-    EXPECT_EQ(nullptr, map.find(L"a"));
+    EXPECT_FALSE(map.find(L"TYPE"));
+    EXPECT_FALSE(map.find(L"a"));
     EXPECT_EQ(L"with nul", *map.find(std::wstring(L"a\0b", 3)));
 }
 
@@ -164,8 +164,8 @@ TEST(AttributeMapValues, EveryKeyOfALargeMapIsFound) {
     }
     ASSERT_EQ(100000u, map.size());
     for (int i = 0; i < 100000; i += 997) {
-        const std::wstring* value = map.find(L"member" + std::to_wstring(i));
-        ASSERT_NE(nullptr, value) << i;
+        const auto value = map.find(L"member" + std::to_wstring(i));
+        ASSERT_TRUE(value) << i;
         EXPECT_EQ(std::to_wstring(i), *value);
     }
     EXPECT_EQ(100000, std::distance(map.begin(), map.end()));

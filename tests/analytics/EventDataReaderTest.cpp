@@ -14,7 +14,7 @@ using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
 Pairs pairsOf(const AttributeMap& map) {
     Pairs pairs;
     for (const auto& entry : map) {
-        pairs.emplace_back(entry.key, entry.value);
+        pairs.emplace_back(std::wstring(entry.key), std::wstring(entry.value));
     }
     return pairs;
 }
