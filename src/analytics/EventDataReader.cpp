@@ -13,7 +13,7 @@ EventReadResult readEventData(const std::wstring& text, AttributeMap& map) {
 
 EventReadResult readEventData(const wchar_t* text, AttributeMap& map) {
     EventReadResult result;
-    if (*text == L'\0') {
+    if (text == nullptr || *text == L'\0') {
         result.problem = EventTextProblem::Empty;
         return result;
     }
