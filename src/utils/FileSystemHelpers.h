@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+namespace Vornix {
+
+// Paths are limited to MAX_PATH (260) characters wherever a buffer is involved; a longer
+// path or pattern is refused (false, or ERROR_FILENAME_EXCED_RANGE 206 where a code is
+// returned) rather than cut, since a cut path names a different file. Nothing throws or logs.
+
+bool fileExists(const wchar_t* path);
+bool directoryExists(const wchar_t* path);
+bool isRegularFile(const wchar_t* path);
+
+// pattern: folder, backslash, wildcard. True when every matching entry was removed.
+bool deleteFiles(const wchar_t* pattern, bool recursive);
+
+// The directory with everything in it.
+bool removeDirectory(const wchar_t* path);
+
+// True when the directory exists afterwards; error (optional) gets 0, 183 if it existed,
+// 87, 3, 82 or 206.
+bool createDirectory(const wchar_t* path, DWORD* error = nullptr);
+
+// Creates every missing level of an absolute path; 0 or a Windows error number.
+DWORD createDirectoryTree(const wchar_t* path);
+
+// folder and fileName receive MAX_PATH characters at most (buffers of MAX_PATH).
+bool splitModulePath(HMODULE module, wchar_t* folder, bool keepTrailingBackslash, wchar_t* fileName);
+
+} // namespace Vornix
