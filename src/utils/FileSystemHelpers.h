@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <windows.h>
 
 namespace Vornix {
@@ -25,7 +27,7 @@ bool createDirectory(const wchar_t* path, DWORD* error = nullptr);
 // Creates every missing level of an absolute path; 0 or a Windows error number.
 DWORD createDirectoryTree(const wchar_t* path);
 
-// folder and fileName receive MAX_PATH characters at most (buffers of MAX_PATH).
-bool splitModulePath(HMODULE module, wchar_t* folder, bool keepTrailingBackslash, wchar_t* fileName);
+// The folder (with its trailing backslash when asked) and the file name of a loaded module.
+bool splitModulePath(HMODULE module, std::wstring& folder, bool keepTrailingBackslash, std::wstring& fileName);
 
 } // namespace Vornix
