@@ -1,0 +1,7 @@
+#include "Logging/DefaultLoggerFactory.h"
+
+namespace ETWLogging {
+
+CLoggingIf* DefaultLoggerFactory::Create(LoggerKind) { return nullptr; }
+
+} // namespace ETWLogging

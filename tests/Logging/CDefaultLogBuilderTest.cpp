@@ -1,0 +1,159 @@
+#include "Logging/CDefaultLogBuilder.h"
+
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Logging/CLogger.h"
+#include "Logging/CLoggerHolder.h"
+#include "Logging/CVornixLogHandler.h"
+#include "Logging/LogLevels.h"
+#include "support/CapturingLogger.h"
+
+namespace {
+
+using namespace ETWLogging;
+using testsupport::CapturingLogger;
+using testsupport::PlainCapturingLogger;
+
+// Hands out one prepared logger and remembers which kinds were asked for.
+class OneLoggerFactory : public LoggerFactoryIf {
+public:
+    explicit OneLoggerFactory(CLoggingIf* logger) : logger_(logger) {}
+    ~OneLoggerFactory() override { delete logger_; }
+    CLoggingIf* Create(LoggerKind kind) override {
+        kinds.push_back(kind);
+        return std::exchange(logger_, nullptr);
+    }
+    std::vector<LoggerKind> kinds;
+
+private:
+    CLoggingIf* logger_;
+};
+
+TEST(LogBuilder, InitialisesExtendedLoggersWithInitExAndFallsBackToInit) {
+    const struct {
+        bool extended;
+        DWORD initExResult;
+        DWORD initResult;
+        bool built;
+        int initExCalls;
+        int initCalls;
+    } cases[] = {
+        {true, 0, 0, true, 1, 0},
+        {true, 87, 0, true, 1, 1},
+        {true, 87, 20001, false, 1, 1},
+        {false, 0, 0, true, 0, 1},
+        {false, 0, 14, false, 0, 1},
+    };
+    for (const auto& c : cases) {
+        auto* logger = c.extended ? static_cast<CLoggingIf*>(new CapturingLogger) : new PlainCapturingLogger;
+        auto* extended = dynamic_cast<CapturingLogger*>(logger);
+        auto* plain = dynamic_cast<PlainCapturingLogger*>(logger);
+        if (extended) {
+            extended->initExResult = c.initExResult;
+            extended->initResult = c.initResult;
+        } else {
+            plain->initResult = c.initResult;
+        }
+        auto factory = std::make_shared<OneLoggerFactory>(logger);
+        CDefaultLogBuilder builder(factory);
+        CLoggingIf* built = nullptr;
+        const bool ok = builder.BuildEx(L"app", L"group", nullptr, L"host", LOG_MECHANISM_FILE, &built, nullptr);
+        EXPECT_EQ(c.built, ok);
+        if (ok) {
+            ASSERT_EQ(logger, built);
+            EXPECT_EQ(c.initExCalls, extended ? extended->initExCalls : 0);
+            EXPECT_EQ(c.initCalls, extended ? extended->initCalls : plain->initCalls);
+            EXPECT_EQ(1, extended ? extended->addRefCalls : plain->addRefCalls);
+            delete built;
+        } else {
+            EXPECT_EQ(nullptr, built); // the failed logger was destroyed, not handed out
+        }
+    }
+}
+
+TEST(LogBuilder, RefusesEmptyGroupOrHostAndAnOccupiedOutArgument) {
+    CapturingLogger occupant;
+    const struct {
+        const wchar_t* group;
+        const wchar_t* host;
+        CLoggingIf* already;
+    } cases[] = {
+        {L"", L"host", nullptr},
+        {L"group", L"", nullptr},
+        {L"group", L"host", &occupant},
+    };
+    for (const auto& c : cases) {
+        auto factory = std::make_shared<OneLoggerFactory>(new CapturingLogger);
+        CDefaultLogBuilder builder(factory);
+        CLoggingIf* out = c.already;
+        EXPECT_FALSE(builder.Build(c.group, nullptr, c.host, LOG_MECHANISM_FILE, &out, nullptr));
+        EXPECT_EQ(c.already, out);
+    }
+    // Absent group and host are fine.
+    auto factory = std::make_shared<OneLoggerFactory>(new CapturingLogger);
+    CLoggingIf* out = nullptr;
+    EXPECT_TRUE(CDefaultLogBuilder(factory).Build(nullptr, nullptr, nullptr, LOG_MECHANISM_FILE, &out, nullptr));
+    delete out;
+}
+
+TEST(LogBuilder, MechanismOneAsksForLogFilesAndTheDefaultIsTheTraceProvider) {
+    EXPECT_EQ(LoggerKind::File, CDefaultLogBuilder::ChooseKind(LOG_MECHANISM_FILE, nullptr));
+    // Nothing is configured in the test prefix.
+    EXPECT_EQ(LoggerKind::Trace, CDefaultLogBuilder::ChooseKind(LOG_MECHANISM_CONFIGURED, nullptr));
+    EXPECT_EQ(LoggerKind::Trace, CDefaultLogBuilder::ChooseKind(2, nullptr));
+
+    auto factory = std::make_shared<OneLoggerFactory>(new CapturingLogger);
+    CLoggingIf* out = nullptr;
+    ASSERT_TRUE(CDefaultLogBuilder(factory).Build(L"g", nullptr, L"h", LOG_MECHANISM_CONFIGURED, &out, nullptr));
+    EXPECT_EQ(std::vector<LoggerKind>{LoggerKind::Trace}, factory->kinds);
+    delete out;
+}
+
+TEST(LogBuilder, TheProductBuilderHasNoLoggerToMakeYet) {
+    CLoggingIf* out = nullptr;
+    EXPECT_FALSE(CDefaultLogBuilder().BuildEx(nullptr, L"_no_group", nullptr, L"_no_host", 0, &out, nullptr));
+    EXPECT_FALSE(CDefaultLogBuilder().Build(L"_no_group", nullptr, L"_no_host", LOG_MECHANISM_FILE, &out, nullptr));
+    EXPECT_EQ(nullptr, out);
+}
+
+TEST(LoggerHolder, KeepsTheBuiltLoggerAndRegistersTheBridge) {
+    Vornix::ILoggingHandler* saved = Vornix::CLogger::RegisteredHandler();
+    if (saved != nullptr) {
+        Vornix::CLogger::UnregisterHandler(saved);
+    }
+    {
+        auto* logger = new CapturingLogger;
+        CDefaultLogBuilder builder(std::make_shared<OneLoggerFactory>(logger));
+        CLoggerHolder holder;
+        holder.Populate(builder, nullptr, L"_no_group", nullptr, L"_no_host", 0);
+        EXPECT_EQ(logger, holder.logger);
+        EXPECT_EQ(&CVornixLogHandler::Instance(), holder.registeredHandler);
+        EXPECT_EQ(&CVornixLogHandler::Instance(), Vornix::CLogger::RegisteredHandler());
+        holder.Release();
+        EXPECT_EQ(nullptr, holder.logger);
+        EXPECT_EQ(nullptr, Vornix::CLogger::RegisteredHandler());
+    }
+    {
+        CDefaultLogBuilder builder(std::make_shared<OneLoggerFactory>(nullptr));
+        CLoggerHolder holder;
+        holder.Populate(builder, nullptr, L"_no_group", nullptr, L"_no_host", 0);
+        EXPECT_EQ(nullptr, holder.logger);
+        EXPECT_EQ(nullptr, holder.registeredHandler);
+        EXPECT_EQ(nullptr, Vornix::CLogger::RegisteredHandler());
+    }
+    if (saved != nullptr) {
+        Vornix::CLogger::RegisterHandler(saved);
+    }
+}
+
+TEST(LoggerHolder, IsMadeOnceForTheProcess) {
+    CLoggerHolder* first = GetLogger(nullptr, L"_no_group", nullptr, L"_no_host", 0);
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(first, GetLogger(L"other", L"other", nullptr, L"other", 1));
+    EXPECT_EQ(first, CurrentLoggerHolder());
+}
+
+} // namespace
