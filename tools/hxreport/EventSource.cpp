@@ -14,7 +14,7 @@ namespace {
 EventText failure(std::wstring error) { return EventText{false, std::wstring(), std::move(error)}; }
 
 EventText decoded(const std::string& bytes, const std::wstring& origin) {
-    std::optional<std::wstring> text = fromUtf8(bytes);
+    std::optional<std::wstring> text = hxtools::fromUtf8(bytes);
     if (!text) {
         return failure(origin + L" is not valid UTF-8");
     }

@@ -16,7 +16,7 @@ constexpr int exitNoRecord = 2;
 constexpr int exitUsage = 64;
 constexpr int exitFailure = 70;
 
-void fail(const std::wstring& reason) { hxreport::writeLine(stderr, L"hxreport: " + reason); }
+void fail(const std::wstring& reason) { hxtools::writeLine(stderr, L"hxreport: " + reason); }
 
 int previewRecord(const hxreport::Options& options) {
     const hxreport::EventText event = hxreport::readEventText(options);
@@ -30,7 +30,7 @@ int previewRecord(const hxreport::Options& options) {
         fail(L"no record: " + hxreport::noRecordReason(result));
         return exitNoRecord;
     }
-    hxreport::writeLine(stdout, record);
+    hxtools::writeLine(stdout, record);
     return exitRecord;
 }
 } // namespace

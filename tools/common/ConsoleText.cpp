@@ -6,7 +6,7 @@
 #include <io.h>
 #include <windows.h>
 
-namespace hxreport {
+namespace hxtools {
 
 std::optional<std::wstring> fromUtf8(std::string_view bytes) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -50,4 +50,4 @@ void writeLine(std::FILE* stream, std::wstring_view text) {
     std::fflush(stream);
 }
 
-} // namespace hxreport
+} // namespace hxtools

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace hxreport {
+namespace hxtools {
 
 // Empty when the bytes are not valid UTF-8. A leading byte-order mark is dropped.
 std::optional<std::wstring> fromUtf8(std::string_view bytes);
@@ -15,4 +15,4 @@ std::string toUtf8(std::wstring_view text);
 // Writes the text as UTF-8 bytes, untranslated, followed by a line feed.
 void writeLine(std::FILE* stream, std::wstring_view text);
 
-} // namespace hxreport
+} // namespace hxtools
