@@ -14,8 +14,8 @@
 namespace {
 
 using namespace ETWLogging;
-using testsupport::CapturingLogger;
-using testsupport::PlainCapturingLogger;
+using PelmoraTests::CapturingLogger;
+using PelmoraTests::PlainCapturingLogger;
 
 // Hands out one prepared logger and remembers which kinds were asked for.
 class OneLoggerFactory : public LoggerFactoryIf {

@@ -163,7 +163,7 @@ TEST(VornixLogHandler, TurnsMessageTypesIntoLevelsAndSkipsTheLevelTest) {
         DWORD type;
         DWORD level;
     } cases[] = {{0, 1}, {1, 1}, {2, 4}, {3, 2}, {99, 2}};
-    auto& log = testsupport::InstallCapturingLogger();
+    auto& log = PelmoraTests::InstallCapturingLogger();
     log.enabledLevelsMask = 0;
     for (const auto& c : cases) {
         log.clear();

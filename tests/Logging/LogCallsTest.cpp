@@ -9,14 +9,14 @@
 namespace {
 
 using namespace ETWLogging;
-using testsupport::CapturingLogger;
-using testsupport::LogEntry;
-using testsupport::PlainCapturingLogger;
-using testsupport::ScopedHolderLogger;
+using PelmoraTests::CapturingLogger;
+using PelmoraTests::LogEntry;
+using PelmoraTests::PlainCapturingLogger;
+using PelmoraTests::ScopedHolderLogger;
 
 class LogStatement : public testing::Test {
 protected:
-    CapturingLogger& log = testsupport::InstallCapturingLogger();
+    CapturingLogger& log = PelmoraTests::InstallCapturingLogger();
 
     static CLoggerHolder* holder() {
         return GetLogger(defaultApplicationName, defaultGroup, defaultModule, defaultHost, defaultMechanism);

@@ -3,7 +3,7 @@
 #include "Logging/CLoggerHolder.h"
 #include "Logging/LogLevels.h"
 
-namespace testsupport {
+namespace PelmoraTests {
 
 namespace {
 ETWLogging::CLoggerHolder* processHolder() {
@@ -26,4 +26,4 @@ ScopedHolderLogger::ScopedHolderLogger(ETWLogging::CLoggingIf* logger) : saved_(
 
 ScopedHolderLogger::~ScopedHolderLogger() { processHolder()->logger = saved_; }
 
-} // namespace testsupport
+} // namespace PelmoraTests

@@ -6,7 +6,7 @@
 
 #include "Logging/CLoggingIf_ex.h"
 
-namespace testsupport {
+namespace PelmoraTests {
 
 struct LogEntry {
     enum class Path { Log, LogEx };
@@ -123,4 +123,4 @@ private:
     ETWLogging::CLoggingIf* saved_;
 };
 
-} // namespace testsupport
+} // namespace PelmoraTests
