@@ -27,7 +27,8 @@ DWORD utf8ListToWide(const char* list, wchar_t* buffer, DWORD* size);
 // On success buffer owns the bytes and length counts them with the terminating NUL.
 DWORD wideToUtf8(const wchar_t* text, std::unique_ptr<char[]>& buffer, DWORD* length);
 
-// The buffer starts at step bytes and grows by step bytes; length counts the final NUL.
+// The buffer starts at step bytes and grows by step bytes (a step of 0 gives 87); length
+// counts the final NUL.
 DWORD wideListToUtf8(const wchar_t* list, DWORD step, std::unique_ptr<char[]>& buffer, DWORD* length);
 
 } // namespace Vornix
