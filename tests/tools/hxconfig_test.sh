@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Runs hxconfig under Wine: scrambled registry and INI values round-trip, plain values stay
+# invisible, and the library block list can be set, listed and cleared.
+# Usage: hxconfig_test.sh WINE_RUN PREFIX HXCONFIG_EXE
+set -uo pipefail
+
+wine_run=("$1" "$2")
+hxconfig=("$1" "$2" "$3")
+work=$(mktemp -d)
+key="HKCU\\Software\\PelmoraTests\\hxconfig-$$"
+library="HxConfigTest$$.dll"
+cleanup() {
+    "${wine_run[@]}" reg delete "$key" /f >/dev/null 2>&1
+    "${wine_run[@]}" reg delete "HKLM\\SOFTWARE\\Halvex\\Tamrok\\List\\hxconfigtest$$.dll" /f >/dev/null 2>&1
+    rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+passed=0
+
+# check NAME EXPECTED_STATUS EXPECTED_STDOUT EXPECTED_STDERR_PART ARGS...
+check() {
+    local name=$1 want_status=$2 want_out=$3 want_err=$4
+    shift 4
+    local out err status
+    "${hxconfig[@]}" "$@" >"$work/out" 2>"$work/err" </dev/null
+    status=$?
+    out=$(tr -d '\r' <"$work/out")
+    err=$(cat "$work/err")
+    if [ "$status" != "$want_status" ] || [ "$out" != "$want_out" ] || [[ "$err" != *"$want_err"* ]]; then
+        echo "FAILED: $name"
+        echo "  status $status (want $want_status)"
+        echo "  stdout: $out"
+        echo "  want:   $want_out"
+        echo "  stderr: $err"
+        echo "  want part: $want_err"
+        failures=$((failures + 1))
+    else
+        passed=$((passed + 1))
+    fi
+}
+
+check "set dword" 0 '' '' reg set "$key" "Logging Mechanism" dword 1
+check "get dword" 0 '1' '' reg get "$key" "Logging Mechanism"
+check "set hex dword" 0 '' '' reg set "$key" big dword 0xFFFFFFFF
+check "get hex dword" 0 '4294967295' '' reg get "$key" big
+check "set qword" 0 '' '' reg set "$key" q qword 18446744073709551615
+check "get qword" 0 '18446744073709551615' '' reg get "$key" q
+check "set sz" 0 '' '' reg set "$key" "Log Path" sz 'C:\Logs\é€'
+check "get sz" 0 'C:\Logs\é€' '' reg get "$key" "Log Path"
+check "set multi_sz" 0 '' '' reg set "$key" list multi_sz one "two words" three
+check "get multi_sz" 0 $'one\ntwo words\nthree' '' reg get "$key" list
+check "delete" 0 '' '' reg delete "$key" list
+check "get deleted" 1 '' "cannot read" reg get "$key" list
+check "dword out of range" 1 '' 'needs exactly one value' reg set "$key" x dword 4294967296
+check "dword not a number" 1 '' 'needs exactly one value' reg set "$key" x dword one
+check "unknown type" 64 '' 'usage:' reg set "$key" x binary 00
+check "unknown root" 64 '' 'usage:' reg get "HKXX\\Software" x
+
+"${wine_run[@]}" reg add "$key" /v plain /t REG_DWORD /d 1 /f >/dev/null 2>&1
+check "plain value is invalid data" 1 '' '(13)' reg get "$key" plain
+
+ini="$work/log.ini"
+check "ini set int" 0 '' '' ini set "$ini" Config Severity int 2
+check "ini set text" 0 '' '' ini set "$ini" Config Note text 'hello world'
+check "ini get int" 0 '2' '' ini get "$ini" Config Severity
+check "ini get text" 0 'hello world' '' ini get "$ini" Config Note
+printf '[Plain]\r\nSeverity=2\r\n' >>"$ini"
+check "ini plain value is invisible" 1 '' 'no scrambled value Plain.Severity' ini get "$ini" Plain Severity
+check "ini int not a number" 1 '' 'is not a 32-bit integer' ini set "$ini" Config Severity int 2x
+check "ini missing file" 1 '' 'no scrambled value' ini get "$work/absent.ini" Config Severity
+
+check "block" 0 '' '' block "$library" 2.1.0.7
+check "block another" 0 '' '' block "$library" 3.0.0.1
+check "blocked lists both" 0 $'2.1.0.7\n3.0.0.1' '' blocked "$library"
+check "unblock" 0 '' '' unblock "$library" 2.1.0.7
+check "blocked after unblock" 0 '3.0.0.1' '' blocked "$library"
+check "unblock unknown version" 1 '' 'cannot unblock' unblock "$library" 9.9
+check "blocked of an unknown library" 0 '' '' blocked "NeverBlocked$$.dll"
+check "no command" 64 '' 'usage:'
+
+echo "$passed passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,92 @@
+#include "BlockListCommands.h"
+
+#include <cwctype>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "ConsoleText.h"
+#include "ToolError.h"
+#include "utils/CObfuscatedRegKey.h"
+#include "utils/UniqueResource.h"
+
+namespace hxconfig {
+
+namespace {
+std::wstring listKeyOf(const std::wstring& library) {
+    std::wstring lower = library;
+    for (wchar_t& c : lower) {
+        c = static_cast<wchar_t>(std::towlower(c));
+    }
+    return L"SOFTWARE\\Halvex\\Tamrok\\List\\" + lower;
+}
+
+int block(const std::wstring& library, const std::wstring& version) {
+    Vornix::CObfuscatedRegKey key;
+    if (const DWORD error = key.Create(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str())) {
+        return reportError(L"cannot create " + listKeyOf(library), error);
+    }
+    if (const DWORD error = key.WriteString(version.c_str(), version.c_str())) {
+        return reportError(L"cannot block " + library + L" " + version, error);
+    }
+    return exitOk;
+}
+
+int unblock(const std::wstring& library, const std::wstring& version) {
+    Vornix::CObfuscatedRegKey key;
+    if (const DWORD error = key.Open(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), KEY_READ | KEY_WRITE)) {
+        return reportError(L"cannot open " + listKeyOf(library), error);
+    }
+    if (const DWORD error = key.DeleteValue(version.c_str())) {
+        return reportError(L"cannot unblock " + library + L" " + version, error);
+    }
+    return exitOk;
+}
+
+std::vector<std::wstring> valueNames(HKEY key) {
+    std::vector<std::wstring> names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[16384];
+        DWORD length = 16384;
+        if (RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            return names;
+        }
+        names.emplace_back(name, length);
+    }
+}
+
+// Prints the versions that are blocked: values whose scrambled text equals their name.
+int listBlocked(const std::wstring& library) {
+    Vornix::UniqueRegKey raw;
+    if (const LSTATUS error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), 0, KEY_READ, raw.put())) {
+        return error == ERROR_FILE_NOT_FOUND ? exitOk : reportError(L"cannot open " + listKeyOf(library), error);
+    }
+    Vornix::CObfuscatedRegKey key;
+    if (const DWORD error = key.Open(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), KEY_READ)) {
+        return reportError(L"cannot open " + listKeyOf(library), error);
+    }
+    for (const auto& name : valueNames(raw.get())) {
+        std::wstring data;
+        if (key.ReadString(name.c_str(), data) == ERROR_SUCCESS && data == name) {
+            hxtools::writeLine(stdout, name);
+        }
+    }
+    return exitOk;
+}
+} // namespace
+
+int runBlockListCommand(const std::wstring& verb, const Arguments& arguments) {
+    if (verb == L"block" && arguments.size() == 2) {
+        return block(arguments[0], arguments[1]);
+    }
+    if (verb == L"unblock" && arguments.size() == 2) {
+        return unblock(arguments[0], arguments[1]);
+    }
+    if (verb == L"blocked" && arguments.size() == 1) {
+        return listBlocked(arguments[0]);
+    }
+    return exitUsage;
+}
+
+} // namespace hxconfig

@@ -1,0 +1,60 @@
+// hxconfig: reads and writes the product's scrambled settings, which cannot be edited by hand.
+
+#include <cstdio>
+#include <new>
+#include <string>
+
+#include "Arguments.h"
+#include "BlockListCommands.h"
+#include "IniCommands.h"
+#include "RegistryCommands.h"
+
+namespace {
+const char* const usageText =
+    "usage:\n"
+    "  hxconfig reg get KEY NAME\n"
+    "  hxconfig reg set KEY NAME dword|qword|sz|multi_sz VALUE...\n"
+    "  hxconfig reg delete KEY NAME\n"
+    "  hxconfig ini get FILE SECTION NAME\n"
+    "  hxconfig ini set FILE SECTION NAME int|text VALUE\n"
+    "  hxconfig block DLL VERSION\n"
+    "  hxconfig unblock DLL VERSION\n"
+    "  hxconfig blocked DLL\n"
+    "\n"
+    "KEY is a registry path such as HKLM\\SOFTWARE\\Halvex\\Logging. Values are stored scrambled\n"
+    "with an integrity digest; plain or edited values read as absent. The block list lives under\n"
+    "HKLM\\SOFTWARE\\Halvex\\Tamrok\\List\\<dll>.\n"
+    "\n"
+    "exit status: 0 done, 1 failed (the reason on standard error), 64 bad command line\n";
+
+int dispatch(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        return hxconfig::exitUsage;
+    }
+    const std::wstring group = argv[1];
+    const hxconfig::Arguments rest(argv + 2, argv + argc);
+    if (group == L"reg") {
+        return hxconfig::runRegistryCommand(rest);
+    }
+    if (group == L"ini") {
+        return hxconfig::runIniCommand(rest);
+    }
+    if (group == L"block" || group == L"unblock" || group == L"blocked") {
+        return hxconfig::runBlockListCommand(group, rest);
+    }
+    return hxconfig::exitUsage;
+}
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        const int status = dispatch(argc, argv);
+        if (status == hxconfig::exitUsage) {
+            std::fputs(usageText, stderr);
+        }
+        return status;
+    } catch (const std::bad_alloc&) {
+        std::fputs("hxconfig: out of memory\n", stderr);
+        return hxconfig::exitFailed;
+    }
+}
