@@ -137,13 +137,13 @@ bool CBaseIniReader::AnsiToWide(const char* text, std::size_t size, std::wstring
     if (size > INT_MAX) {
         return false;
     }
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), nullptr, 0);
+    const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(size), nullptr, 0);
     if (length <= 0) {
         return false;
     }
     return WithoutThrowing([&] {
         std::wstring result(static_cast<std::size_t>(length), L'\0');
-        if (MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), result.data(), length) != length) {
+        if (MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(size), result.data(), length) != length) {
             return false;
         }
         wide = std::move(result);

@@ -121,12 +121,12 @@ bool wideToAnsi(const std::wstring& text, std::string& ansi) {
         return false;
     }
     const int size = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    const int bytes = WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) {
         return false;
     }
     std::string result(static_cast<std::size_t>(bytes), '\0');
-    if (WideCharToMultiByte(CP_ACP, 0, text.data(), size, result.data(), bytes, nullptr, nullptr) != bytes) {
+    if (WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), size, result.data(), bytes, nullptr, nullptr) != bytes) {
         return false;
     }
     ansi = std::move(result);

@@ -34,11 +34,11 @@ DWORD narrowName(const wchar_t* name, std::string& narrow, const char*& result) 
         wide = name;
     }
     DWORD size = 0;
-    if (const DWORD error = toMultiByte(CP_ACP, wide.c_str(), nullptr, &size)) {
+    if (const DWORD error = toMultiByte(CP_THREAD_ACP, wide.c_str(), nullptr, &size)) {
         return error;
     }
     narrow.assign(size, '\0');
-    if (const DWORD error = toMultiByte(CP_ACP, wide.c_str(), narrow.data(), &size)) {
+    if (const DWORD error = toMultiByte(CP_THREAD_ACP, wide.c_str(), narrow.data(), &size)) {
         return error;
     }
     narrow.resize(size > 0 ? size - 1 : 0);
