@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../utils/ScratchFolder.h"
+#include "support/ScratchFolder.h"
 #include "Logging/LogLevels.h"
 #include "support/CapturingLogger.h"
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ScratchFolder.h"
-#include "WorkingDirectory.h"
+#include "support/ScratchFolder.h"
+#include "support/WorkingDirectory.h"
 #include "utils/UniqueResource.h"
 
 namespace {

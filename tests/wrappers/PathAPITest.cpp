@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../utils/ScratchFolder.h"
+#include "support/ScratchFolder.h"
 #include "utils/UniqueResource.h"
 
 namespace {

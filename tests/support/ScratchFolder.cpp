@@ -1,4 +1,4 @@
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,2 +1,0 @@
-// The scratch folder of the utility tests, built into this test executable as well.
-#include "../utils/ScratchFolder.cpp"
