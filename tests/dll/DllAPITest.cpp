@@ -10,7 +10,7 @@
 #include "TestLibrary.h"
 #include "support/CapturingLogger.h"
 #include "utils/UniqueResource.h"
-#include "utils/WorkingDirectory.h"
+#include "support/WorkingDirectory.h"
 
 namespace {
 
