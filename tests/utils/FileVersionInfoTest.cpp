@@ -53,8 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
     VersionedLibrary, FileVersionValueTest,
     testing::Values(ValueCase{"OnlyInSecondTranslation", L"FileVersion", L"2.1.0.7"},
                     ValueCase{"FirstTranslationWins", L"ProductName", L"Versioned test library"},
-                    ValueCase{"Missing", L"CompanyName", L""},
-                    ValueCase{"Empty", L"", L""}),
+                    ValueCase{"Missing", L"CompanyName", L""}, ValueCase{"Empty", L"", L""}),
     [](const testing::TestParamInfo<ValueCase>& info) { return info.param.name; });
 
 TEST(FileVersionInfoTest, AnswersNothingBeforeALoadSucceeds) {
@@ -131,7 +130,8 @@ TEST(SystemFileVersionInfoTest, NamesAFileInsideTheFolderTheShellGives) {
     // The test folder stands in for the system folder, given without a trailing backslash.
     std::wstring folder = testFolder();
     folder.pop_back();
-    const auto shell = std::make_shared<ScriptedShell>(std::vector<ScriptedShell::Answer>{{S_OK, folder.c_str()}});
+    const auto shell =
+        std::make_shared<ScriptedShell>(std::vector<ScriptedShell::Answer>{{S_OK, folder.c_str()}});
 
     SystemFileVersionInfo info(shell);
     ASSERT_TRUE(info.load(L"VersionedLibrary.dll"));
