@@ -7,8 +7,8 @@ set -euo pipefail
 objdump=$1
 build=$2
 
-system_dlls=' kernel32.dll msvcrt.dll user32.dll advapi32.dll ole32.dll oleaut32.dll rpcrt4.dll shell32.dll
- shlwapi.dll version.dll bcrypt.dll wintrust.dll crypt32.dll ws2_32.dll userenv.dll ntdll.dll '
+system_dlls=" kernel32.dll msvcrt.dll user32.dll advapi32.dll ole32.dll oleaut32.dll rpcrt4.dll shell32.dll "
+system_dlls+=" shlwapi.dll version.dll bcrypt.dll wintrust.dll crypt32.dll ws2_32.dll userenv.dll ntdll.dll "
 
 status=0
 checked=0

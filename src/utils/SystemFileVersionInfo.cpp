@@ -6,16 +6,6 @@
 
 namespace Vornix {
 
-namespace {
-
-struct CoTaskMemStringTraits {
-    using Handle = PWSTR;
-    static Handle empty() { return nullptr; }
-    static void close(Handle h) { CoTaskMemFree(h); }
-};
-
-} // namespace
-
 SystemFileVersionInfo::SystemFileVersionInfo(std::shared_ptr<ShlObjAPI> shellApi)
     : shellApi_(shellApi ? std::move(shellApi) : std::make_shared<ShlObjAPI>()) {}
 
@@ -34,7 +24,7 @@ const std::wstring& SystemFileVersionInfo::systemFolderPath() {
     if (!systemFolder_.empty()) {
         return systemFolder_;
     }
-    UniqueResource<CoTaskMemStringTraits> path;
+    UniqueCoTaskMemString path;
     const HRESULT result = shellApi_->getKnownFolderPath(FOLDERID_System, 0, nullptr, path.put());
     if (SUCCEEDED(result) && path && *path.get() != L'\0') {
         systemFolder_ = std::wstring(path.get()) + L'\\';

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <windows.h>
+#include <objbase.h>
 
 namespace Vornix {
 
@@ -81,10 +82,18 @@ struct ModuleTraits {
     static void close(Handle h) { FreeLibrary(h); }
 };
 
+// Texts the shell and COM hand out, such as known-folder paths.
+struct CoTaskMemStringTraits {
+    using Handle = PWSTR;
+    static Handle empty() { return nullptr; }
+    static void close(Handle h) { CoTaskMemFree(h); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueRegKey = UniqueResource<RegKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
+using UniqueCoTaskMemString = UniqueResource<CoTaskMemStringTraits>;
 
 } // namespace Vornix

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ScratchFolder.h"
-#include "WorkingDirectory.h"
+#include "support/ScratchFolder.h"
+#include "support/WorkingDirectory.h"
 #include "utils/FileSystemHelpers.h"
 
 namespace {
