@@ -1,0 +1,200 @@
+#include "dll/SharedLibrary.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <utility>
+
+#include "Logging/LogCalls.h"
+#include "Logging/LogLevels.h"
+#include "dll/KnownLibraries.h"
+#include "messagebus/BusLibraryInterface.h"
+#include "messagebus/GuardedCall.h"
+#include "messagebus/ModuleException.h"
+#include "utils/CObfuscatedRegKey.h"
+
+namespace Corvane {
+
+namespace {
+
+constexpr const wchar_t* logSource = L"dll\\SharedLibrary";
+constexpr const wchar_t* blockListRoot = L"SOFTWARE\\Halvex\\Tamrok\\List\\";
+constexpr const wchar_t* fileVersionName = L"FileVersion";
+
+struct Export {
+    const char* name;
+    FARPROC LibraryFunctionTable::*slot;
+};
+
+constexpr Export exports[] = {
+    {BUS_EXPORT_CREATE_OBJECT, &LibraryFunctionTable::createObject},
+    {BUS_EXPORT_RELEASE_OBJECT, &LibraryFunctionTable::releaseObject},
+    {BUS_EXPORT_GET_VERSION_STR, &LibraryFunctionTable::getVersionStr},
+    {BUS_EXPORT_GET_VERSION_NUM, &LibraryFunctionTable::getVersionNum},
+};
+
+std::wstring lowerCase(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
+    return text;
+}
+
+template <typename Service> std::shared_ptr<Service> givenOrNew(std::shared_ptr<Service> given) {
+    return given ? std::move(given) : std::make_shared<Service>();
+}
+
+} // namespace
+
+using namespace ETWLogging;
+
+SharedLibrary::SharedLibrary(SharedLibraryInfo info, std::shared_ptr<DllLoader> loader,
+                             std::shared_ptr<PathHelpers> helpers, std::shared_ptr<PathSearch> search,
+                             std::shared_ptr<Vornix::FileVersionInfo> version,
+                             std::shared_ptr<Vornix::CRegKey> key)
+    : name(std::move(info.name)), searchPaths(std::move(info.searchPaths)),
+      dllLoader(givenOrNew(std::move(loader))), pathHelpers(givenOrNew(std::move(helpers))),
+      pathSearch(givenOrNew(std::move(search))), registryKey(std::move(key)),
+      versionInfo(std::move(version)) {
+    try {
+        loadAndBind();
+    } catch (...) {
+        // No destructor runs for an object that was never built: the module goes here.
+        unloadLibrary();
+        throw;
+    }
+}
+
+SharedLibrary::~SharedLibrary() {
+    unloadLibrary();
+}
+
+const LibraryFunctionTable* SharedLibrary::getFunctionTable() {
+    return &functions;
+}
+
+void SharedLibrary::loadAndBind() {
+    constexpr const wchar_t* function = L"Corvane::SharedLibrary::SharedLibrary";
+    if (loadLibrary() != MODULE_STATUS_SUCCESS) {
+        HXLOG(LOG_LEVEL_ERROR, logSource, function, L"Failed to load library: %ls. Throwing ModuleException.",
+              name.c_str());
+        throw ModuleException("Failed to load library");
+    }
+    if (importFunctions() != MODULE_STATUS_SUCCESS) {
+        HXLOG(LOG_LEVEL_ERROR, logSource, function,
+              L"Failed to import functions from library: %ls. Throwing ModuleException.", name.c_str());
+        throw ModuleException("Failed to import functions from library");
+    }
+}
+
+MODULE_STATUS SharedLibrary::loadLibrary() {
+    constexpr const wchar_t* function = L"Corvane::SharedLibrary::loadLibrary";
+    if (!resolveSearchPaths()) {
+        return MODULE_STATUS_NOT_FOUND;
+    }
+    pathSearch->addSearchPaths(searchPaths);
+    std::wstring folder;
+    if (!pathSearch->findFilePath(name, folder)) {
+        HXLOG(LOG_LEVEL_ERROR, logSource, function, L"Failed to find valid path for library: %ls.",
+              name.c_str());
+        return MODULE_STATUS_NOT_FOUND;
+    }
+    HXLOG(LOG_LEVEL_NORMAL, logSource, function, L"Loading %ls from %ls.", name.c_str(), folder.c_str());
+    // Used as built: a folder with a trailing backslash gives a doubled one, which Windows accepts.
+    const std::wstring path = folder + L'\\' + name;
+    if (isBlocked(folder, name)) {
+        HXLOG(LOG_LEVEL_INFORMATION, logSource, function, L"Blocked library: %ls.", path.c_str());
+        return MODULE_STATUS_NOT_SUPPORTED;
+    }
+    if (!dllLoader->loadDLL(path, &module)) {
+        HXLOG(LOG_LEVEL_ERROR, logSource, function, L"Failed to load library: %ls.", name.c_str());
+        return MODULE_STATUS_UNSUCCESSFUL;
+    }
+    return MODULE_STATUS_SUCCESS;
+}
+
+bool SharedLibrary::resolveSearchPaths() {
+    for (std::wstring& entry : searchPaths) {
+        if (!pathHelpers->resolvePath(entry)) {
+            HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::SharedLibrary::loadLibrary",
+                  L"Failed to resolve file path, %ls, for library: %ls.", entry.c_str(), name.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+MODULE_STATUS SharedLibrary::importFunctions() {
+    for (const Export& wanted : exports) {
+        FARPROC address = dllLoader->getProcAddress(module, wanted.name);
+        if (address == nullptr) {
+            HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::SharedLibrary::importFunctions",
+                  L"Failed to load %hs function from library: %ls.", wanted.name, name.c_str());
+            return MODULE_STATUS_NOT_FOUND;
+        }
+        functions.*wanted.slot = address;
+    }
+    return MODULE_STATUS_SUCCESS;
+}
+
+void SharedLibrary::unloadLibrary() noexcept {
+    guardedCall([this] {
+        if (module == nullptr) {
+            return MODULE_STATUS_SUCCESS;
+        }
+        if (!dllLoader->freeDLL(module)) {
+            HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::SharedLibrary::unloadLibrary",
+                  L"Failed to free library: %ls.", name.c_str());
+            return MODULE_STATUS_UNSUCCESSFUL;
+        }
+        module = nullptr;
+        return MODULE_STATUS_SUCCESS;
+    });
+}
+
+bool SharedLibrary::isBlocked(const std::wstring& folder, const std::wstring& fileName) {
+    if (fileName.empty() || folder.empty()) {
+        return false;
+    }
+    const std::wstring lowerFileName = lowerCase(fileName);
+    if (KnownLibraries::contains(lowerFileName)) {
+        return false;
+    }
+    return isBlockedVersion(lowerCase(folder), lowerFileName);
+}
+
+bool SharedLibrary::isBlockedVersion(const std::wstring& folder, const std::wstring& fileName) {
+    std::wstring fileVersion;
+    if (!readFileVersion(folder + L'\\' + fileName, fileVersion)) {
+        return false;
+    }
+    std::wstring entry;
+    if (!readBlockListEntry(fileName, fileVersion, entry)) {
+        return false;
+    }
+    // An entry is a value named after the blocked version and holding the same text.
+    return entry == fileVersion;
+}
+
+bool SharedLibrary::readFileVersion(const std::wstring& path, std::wstring& fileVersion) {
+    const auto reader = versionInfo ? versionInfo : std::make_shared<Vornix::FileVersionInfo>();
+    if (!reader->load(path)) {
+        return false;
+    }
+    fileVersion = reader->getStringValue(fileVersionName);
+    return true;
+}
+
+bool SharedLibrary::readBlockListEntry(const std::wstring& fileName, const std::wstring& valueName,
+                                       std::wstring& entry) {
+    const std::shared_ptr<Vornix::CRegKey> key =
+        registryKey ? registryKey : std::make_shared<Vornix::CObfuscatedRegKey>();
+    if (key->Open(HKEY_LOCAL_MACHINE, (blockListRoot + fileName).c_str(), KEY_READ) != ERROR_SUCCESS) {
+        return false;
+    }
+    // A missing, plain or damaged value reads as empty text.
+    if (key->ReadString(valueName.c_str(), entry) != ERROR_SUCCESS) {
+        entry.clear();
+    }
+    key->Close();
+    return true;
+}
+
+} // namespace Corvane

@@ -1,0 +1,114 @@
+#include "messagebus/MessageBusLib.h"
+
+#include <utility>
+
+#include "Logging/LogCalls.h"
+#include "Logging/LogLevels.h"
+#include "messagebus/GuardedCall.h"
+#include "messagebus/MessageBusShimImpl.h"
+#include "messagebus/ModuleException.h"
+#include "performance/PerfTimer.h"
+
+namespace Corvane {
+
+const SharedLibraryInfo messageBusLibraryInfo = {L"EventRelay.dll",
+                                                 {L"$(App.Folder)", L"$(Tamrok.InstallDir)"}};
+
+namespace {
+
+constexpr const wchar_t* logSource = L"MessageBusLib";
+constexpr const wchar_t* constructorName = L"Corvane::MessageBusLib::MessageBusLib";
+
+// Null when the library offers no CreateObject or it refuses our table version.
+BusFunctions* createFunctions(SharedLibrary& library) {
+    const LibraryFunctionTable* table = library.getFunctionTable();
+    if (table == nullptr || table->createObject == nullptr) {
+        return nullptr;
+    }
+    // Through the generic function pointer type, which converts to any other without a warning.
+    const auto createObject =
+        reinterpret_cast<BusCreateObjectFn>(reinterpret_cast<void (*)()>(table->createObject));
+    return createObject(BUS_FUNCTIONS_VERSION);
+}
+
+} // namespace
+
+using namespace ETWLogging;
+
+MessageBusLib::MessageBusLib(std::shared_ptr<SharedLibrary> library, std::shared_ptr<MessageBusShim> shim)
+    : library(std::move(library)), shim(std::move(shim)) {
+    internal::PerfTimer timer(L"MessageBusLib::MessageBusLib");
+    if (!this->library) {
+        this->library = std::make_shared<SharedLibrary>(messageBusLibraryInfo);
+    }
+    bindFunctions();
+    acquireHandle();
+    if (!this->shim) {
+        this->shim = std::make_shared<MessageBusShimImpl>(handle, functions);
+    }
+}
+
+MessageBusLib::~MessageBusLib() {
+    // The shim withdraws its reply callback before the handle goes.
+    shim.reset();
+    releaseHandle();
+    library.reset();
+}
+
+void MessageBusLib::bindFunctions() {
+    functions = createFunctions(*library);
+    if (functions == nullptr) {
+        HXLOG(LOG_LEVEL_ERROR, logSource, constructorName,
+              L"Failed to get message bus functions object. Throwing ModuleException.");
+        throw ModuleException("Failed to get message bus functions object");
+    }
+}
+
+void MessageBusLib::acquireHandle() {
+    const MODULE_STATUS status = functions->acquireHandle(&handle);
+    if (status != MODULE_STATUS_SUCCESS) {
+        HXLOG(LOG_LEVEL_ERROR, logSource, constructorName,
+              L"Failed to get message bus handle. Error code: %ls(%lu). Throwing ModuleException.",
+              moduleStatusName(status), static_cast<unsigned long>(status));
+        throw ModuleException("Failed to get message bus handle");
+    }
+}
+
+void MessageBusLib::releaseHandle() noexcept {
+    guardedCall([this] {
+        const MODULE_STATUS status = functions->releaseHandle(handle);
+        if (status != MODULE_STATUS_SUCCESS) {
+            HXLOG(LOG_LEVEL_WARNING, logSource, L"Corvane::MessageBusLib::~MessageBusLib",
+                  L"Failed to release message bus. Error code %ls(%lu).", moduleStatusName(status),
+                  static_cast<unsigned long>(status));
+        }
+        return status;
+    });
+}
+
+MODULE_STATUS MessageBusLib::publish(const std::shared_ptr<Message>& message) {
+    return shim->publish(message);
+}
+
+MODULE_STATUS MessageBusLib::request(const std::shared_ptr<Message>& message, std::uint64_t requestIndex,
+                                     ReplyFunction* context, std::uint64_t timeLimit) {
+    return shim->request(message, requestIndex, context, timeLimit);
+}
+
+MODULE_STATUS MessageBusLib::cancelReplies() {
+    return shim->cancelReplies();
+}
+
+std::uint32_t MessageBusLib::subscribe(const std::wstring& messageName, MessageHandler* context) {
+    return shim->subscribe(messageName, context);
+}
+
+std::uint32_t MessageBusLib::subscribeFilter(const std::wstring& pattern, MessageHandler* context) {
+    return shim->subscribeFilter(pattern, context);
+}
+
+MODULE_STATUS MessageBusLib::unsubscribe(std::uint32_t subscriptionId) {
+    return shim->unsubscribe(subscriptionId);
+}
+
+} // namespace Corvane
