@@ -4,7 +4,9 @@
 
 namespace EventRelayTests {
 
-std::wstring BuildTree::eventRelay() { return underBuild(L"tools\\eventrelay\\EventRelay.dll"); }
+std::wstring BuildTree::eventRelay() {
+    return underBuild(L"tools\\eventrelay\\EventRelay.dll");
+}
 
 std::wstring BuildTree::fakeBus(const std::wstring& variant) {
     return underBuild(L"tests\\fakes\\" + variant + L"\\EventRelay.dll");

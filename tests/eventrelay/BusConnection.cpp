@@ -31,7 +31,9 @@ BusSubscriptionId BusConnection::subscribeFilter(Inbox& inbox, const wchar_t* pa
     return bus_.subscribeFilter(handle_, &inbox, Inbox::receive, pattern);
 }
 
-MODULE_STATUS BusConnection::unsubscribe(BusSubscriptionId id) const { return bus_.unsubscribe(handle_, id); }
+MODULE_STATUS BusConnection::unsubscribe(BusSubscriptionId id) const {
+    return bus_.unsubscribe(handle_, id);
+}
 
 MODULE_STATUS BusConnection::publish(const wchar_t* name, const wchar_t* payload, MessageHeader header,
                                      const wchar_t* alias) const {
@@ -41,7 +43,8 @@ MODULE_STATUS BusConnection::publish(const wchar_t* name, const wchar_t* payload
 MODULE_STATUS BusConnection::request(ReplyInbox& inbox, std::uint64_t requestIndex, const wchar_t* name,
                                      std::uint64_t timeLimitMs, BusReplyCallback callback) const {
     MessageHeader header = makeHeader();
-    return bus_.request(handle_, requestIndex, &inbox, callback, &header, name, L"Tests", L"question", timeLimitMs);
+    return bus_.request(handle_, requestIndex, &inbox, callback, &header, name, L"Tests", L"question",
+                        timeLimitMs);
 }
 
 MODULE_STATUS BusConnection::cancelReplies(BusReplyCallback callback) const {

@@ -23,7 +23,8 @@ public:
     Corvane::BusSubscriptionId subscribeFilter(Inbox& inbox, const wchar_t* pattern) const;
     Corvane::MODULE_STATUS unsubscribe(Corvane::BusSubscriptionId id) const;
     Corvane::MODULE_STATUS publish(const wchar_t* name, const wchar_t* payload = L"",
-                                   Corvane::MessageHeader header = makeHeader(), const wchar_t* alias = L"Tests") const;
+                                   Corvane::MessageHeader header = makeHeader(),
+                                   const wchar_t* alias = L"Tests") const;
     Corvane::MODULE_STATUS request(ReplyInbox& inbox, std::uint64_t requestIndex, const wchar_t* name,
                                    std::uint64_t timeLimitMs,
                                    Corvane::BusReplyCallback callback = ReplyInbox::receive) const;

@@ -11,9 +11,13 @@ BusLibrary::BusLibrary(std::wstring path) : path_(std::move(path)), module_(Load
     }
 }
 
-BusLibrary::~BusLibrary() { unload(); }
+BusLibrary::~BusLibrary() {
+    unload();
+}
 
-FARPROC BusLibrary::exportOf(const char* name) const { return GetProcAddress(module_, name); }
+FARPROC BusLibrary::exportOf(const char* name) const {
+    return GetProcAddress(module_, name);
+}
 
 Corvane::BusFunctions* BusLibrary::createObject(std::uint32_t version) const {
     const auto create = exportAs<Corvane::BusCreateObjectFn>(Corvane::BUS_EXPORT_CREATE_OBJECT);

@@ -23,17 +23,20 @@ std::vector<std::wstring> namesOf(const Inbox& inbox) {
 }
 
 TEST_F(DeliveryTest, EachSubscriptionGetsTheMessagesItMatchesInPublishOrder) {
+    Inbox exact, pattern, other, ownConnection;
     BusConnection publisher(bus_);
     BusConnection subscriber(bus_);
-    Inbox exact, pattern, other, ownConnection;
     ASSERT_NE(subscriber.subscribe(exact, L"Orders.Created"), 0u);
     ASSERT_NE(subscriber.subscribeFilter(pattern, L"Orders\\..*"), 0u);
     ASSERT_NE(subscriber.subscribeFilter(other, L"Orders"), 0u) << "must match the whole name";
     ASSERT_NE(publisher.subscribe(ownConnection, L"Orders.Created"), 0u);
 
-    for (const auto& [name, payload] : std::vector<std::pair<const wchar_t*, const wchar_t*>>{
-             {L"Orders.Created", L"1"}, {L"Orders.Deleted", L"2"}, {L"orders.created", L"3"},
-             {L"Orders.Created.Late", L"4"}, {L"Orders.Created", L"5"}}) {
+    for (const auto& [name, payload] :
+         std::vector<std::pair<const wchar_t*, const wchar_t*>>{{L"Orders.Created", L"1"},
+                                                                {L"Orders.Deleted", L"2"},
+                                                                {L"orders.created", L"3"},
+                                                                {L"Orders.Created.Late", L"4"},
+                                                                {L"Orders.Created", L"5"}}) {
         ASSERT_EQ(publisher.publish(name, payload), MODULE_STATUS_SUCCESS);
     }
     flush(publisher);
@@ -46,8 +49,8 @@ TEST_F(DeliveryTest, EachSubscriptionGetsTheMessagesItMatchesInPublishOrder) {
 }
 
 TEST_F(DeliveryTest, DeliveryCarriesTheMessageAsPublished) {
-    BusConnection connection(bus_);
     Inbox inbox;
+    BusConnection connection(bus_);
     ASSERT_NE(connection.subscribe(inbox, L"Carried"), 0u);
     const MessageHeader versionTwo = makeHeader(0x10, 300, 5);
     const MessageHeader versionOneContent = makeHeader(0x8, 200, 0, MESSAGE_HEADER_VERSION_1);
@@ -68,8 +71,8 @@ TEST_F(DeliveryTest, DeliveryCarriesTheMessageAsPublished) {
 }
 
 TEST_F(DeliveryTest, MalformedPatternIsRefusedAndIdsAreUniqueAndNonZero) {
-    BusConnection connection(bus_);
     Inbox inbox;
+    BusConnection connection(bus_);
     for (const wchar_t* malformed : {L"(", L"[a-", L"a{2,1}", L"*x", L"\\"}) {
         EXPECT_EQ(connection.subscribeFilter(inbox, malformed), 0u) << malformed;
     }
@@ -83,11 +86,11 @@ TEST_F(DeliveryTest, MalformedPatternIsRefusedAndIdsAreUniqueAndNonZero) {
 }
 
 TEST_F(DeliveryTest, RefusesInvalidHandlesAndArguments) {
+    Inbox inbox;
+    ReplyInbox replies;
     BusConnection connection(bus_);
     BusConnection closed(bus_);
     closed.release();
-    Inbox inbox;
-    ReplyInbox replies;
     MessageHeader header = makeHeader();
     const BusHandle open = connection.handle();
     const BusHandle bogus = reinterpret_cast<BusHandle>(0x5EED);
@@ -100,17 +103,22 @@ TEST_F(DeliveryTest, RefusesInvalidHandlesAndArguments) {
     const std::vector<Case> cases = {
         {"acquire without out parameter", [&] { return bus_.acquireHandle(nullptr); },
          MODULE_STATUS_INVALID_PARAMETER},
-        {"release released", [&] { return bus_.releaseHandle(closed.handle()); }, MODULE_STATUS_INVALID_HANDLE},
+        {"release released", [&] { return bus_.releaseHandle(closed.handle()); },
+         MODULE_STATUS_INVALID_HANDLE},
         {"release bogus", [&] { return bus_.releaseHandle(bogus); }, MODULE_STATUS_INVALID_HANDLE},
         {"publish released", [&] { return closed.publish(L"X"); }, MODULE_STATUS_INVALID_HANDLE},
-        {"publish bogus", [&] { return bus_.publish(bogus, &header, L"X", L"", L""); }, MODULE_STATUS_INVALID_HANDLE},
+        {"publish bogus", [&] { return bus_.publish(bogus, &header, L"X", L"", L""); },
+         MODULE_STATUS_INVALID_HANDLE},
         {"publish null name", [&] { return bus_.publish(open, &header, nullptr, L"", L""); },
          MODULE_STATUS_INVALID_PARAMETER},
         {"publish null header", [&] { return bus_.publish(open, nullptr, L"X", L"", L""); },
          MODULE_STATUS_INVALID_PARAMETER},
-        {"request released", [&] { return closed.request(replies, 0, L"X", 1000); }, MODULE_STATUS_INVALID_HANDLE},
+        {"request released", [&] { return closed.request(replies, 0, L"X", 1000); },
+         MODULE_STATUS_INVALID_HANDLE},
         {"request null name",
-         [&] { return bus_.request(open, 0, &replies, ReplyInbox::receive, &header, nullptr, L"", L"", 1000); },
+         [&] {
+             return bus_.request(open, 0, &replies, ReplyInbox::receive, &header, nullptr, L"", L"", 1000);
+         },
          MODULE_STATUS_INVALID_PARAMETER},
         {"request null callback",
          [&] { return bus_.request(open, 0, &replies, nullptr, &header, L"X", L"", L"", 1000); },
@@ -130,16 +138,17 @@ TEST_F(DeliveryTest, RefusesInvalidHandlesAndArguments) {
 }
 
 TEST_F(DeliveryTest, ConnectionsAreIndependent) {
+    Inbox firstInbox, secondInbox;
     BusConnection first(bus_);
     BusConnection second(bus_);
     EXPECT_NE(first.handle(), second.handle());
-    Inbox firstInbox, secondInbox;
     const BusSubscriptionId firstId = first.subscribe(firstInbox, L"Shared");
     ASSERT_NE(firstId, 0u);
     ASSERT_NE(second.subscribe(secondInbox, L"Shared"), 0u);
     EXPECT_EQ(second.unsubscribe(firstId), MODULE_STATUS_NOT_FOUND) << "one connection cannot drop another's";
 
     ASSERT_EQ(first.publish(L"Shared", L"both"), MODULE_STATUS_SUCCESS);
+    ASSERT_TRUE(firstInbox.waitFor(1));
     ASSERT_EQ(first.release(), MODULE_STATUS_SUCCESS);
     ASSERT_EQ(second.publish(L"Shared", L"second only"), MODULE_STATUS_SUCCESS);
     flush(second);

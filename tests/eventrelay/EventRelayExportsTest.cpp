@@ -12,8 +12,8 @@ using namespace Corvane;
 
 TEST(EventRelayExports, AllFourExist) {
     BusLibrary library(BuildTree::eventRelay());
-    for (const char* name :
-         {BUS_EXPORT_CREATE_OBJECT, BUS_EXPORT_RELEASE_OBJECT, BUS_EXPORT_GET_VERSION_STR, BUS_EXPORT_GET_VERSION_NUM}) {
+    for (const char* name : {BUS_EXPORT_CREATE_OBJECT, BUS_EXPORT_RELEASE_OBJECT, BUS_EXPORT_GET_VERSION_STR,
+                             BUS_EXPORT_GET_VERSION_NUM}) {
         EXPECT_NE(library.exportOf(name), nullptr) << name;
     }
 }

@@ -10,6 +10,8 @@ void Gate::pass() {
     passed_ = true;
 }
 
-bool Gate::waitEntered() { return entered_.get_future().wait_for(GENEROUS_LIMIT) == std::future_status::ready; }
+bool Gate::waitEntered() {
+    return entered_.get_future().wait_for(GENEROUS_LIMIT) == std::future_status::ready;
+}
 
 } // namespace EventRelayTests

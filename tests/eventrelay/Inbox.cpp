@@ -6,11 +6,12 @@
 
 namespace EventRelayTests {
 
-Corvane::MODULE_STATUS Inbox::receive(void* context, const Corvane::MessageHeader* header, const wchar_t* name,
-                                      const wchar_t* alias, const wchar_t* payload) {
+Corvane::MODULE_STATUS Inbox::receive(void* context, const Corvane::MessageHeader* header,
+                                      const wchar_t* name, const wchar_t* alias, const wchar_t* payload) {
     Delivery delivery{};
-    const std::size_t size = header->version == Corvane::MESSAGE_HEADER_VERSION_2 ? Corvane::MESSAGE_HEADER_V2_SIZE
-                                                                                   : Corvane::MESSAGE_HEADER_V1_SIZE;
+    const std::size_t size = header->version == Corvane::MESSAGE_HEADER_VERSION_2
+                                 ? Corvane::MESSAGE_HEADER_V2_SIZE
+                                 : Corvane::MESSAGE_HEADER_V1_SIZE;
     std::memcpy(&delivery.header, header, size);
     delivery.name = name;
     delivery.alias = alias;

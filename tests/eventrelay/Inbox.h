@@ -18,11 +18,11 @@ struct Delivery {
 };
 
 // The subscriber side of a test: keeps every delivery made to it; the context of its
-// subscriptions is the inbox itself.
+// subscriptions is the inbox itself, so it must outlive the connections that deliver to it.
 class Inbox {
 public:
-    static Corvane::MODULE_STATUS receive(void* context, const Corvane::MessageHeader* header, const wchar_t* name,
-                                          const wchar_t* alias, const wchar_t* payload);
+    static Corvane::MODULE_STATUS receive(void* context, const Corvane::MessageHeader* header,
+                                          const wchar_t* name, const wchar_t* alias, const wchar_t* payload);
 
     // Runs inside each delivery, on the bus library's thread, after it has been kept.
     void onDelivery(std::function<void(const Delivery&)> hook) { hook_ = std::move(hook); }

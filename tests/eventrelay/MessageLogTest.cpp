@@ -25,7 +25,8 @@ struct LoggedLine {
 };
 
 LoggedLine split(const std::string& line) {
-    static const std::regex layout(R"re(\{"time":"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)","pid":(\d+),(.*))re");
+    static const std::regex layout(
+        R"re(\{"time":"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)","pid":(\d+),(.*))re");
     std::smatch match;
     if (!std::regex_match(line, match, layout)) {
         ADD_FAILURE() << "not a message log line: " << line;
@@ -38,8 +39,8 @@ std::string utcNow() {
     SYSTEMTIME now;
     GetSystemTime(&now);
     char text[32];
-    snprintf(text, sizeof(text), "%04u-%02u-%02uT%02u:%02u:%02u.%03uZ", now.wYear, now.wMonth, now.wDay, now.wHour,
-             now.wMinute, now.wSecond, now.wMilliseconds);
+    snprintf(text, sizeof(text), "%04u-%02u-%02uT%02u:%02u:%02u.%03uZ", now.wYear, now.wMonth, now.wDay,
+             now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
     return text;
 }
 
@@ -47,7 +48,8 @@ std::string utf8(const std::wstring& text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                          nullptr, nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                        nullptr);
     return out;
 }
 
@@ -59,9 +61,12 @@ TEST_F(MessageLogTest, WritesOneExactLinePerMessage) {
     MessageHeader versionTwo = makeHeader(0x15, 120, 7);
     const std::string before = utcNow();
 
-    ASSERT_EQ(bus_.publish(connection.handle(), &versionTwo, L"Log.Test", L"Some.Alias", L"one"), MODULE_STATUS_SUCCESS);
-    ASSERT_EQ(bus_.publish(connection.handle(), versionOne.get(), L"Odd\"Name\\", L"", L"two"), MODULE_STATUS_SUCCESS);
-    ASSERT_EQ(bus_.publish(connection.handle(), &versionTwo, L"No.Alias", nullptr, nullptr), MODULE_STATUS_SUCCESS);
+    ASSERT_EQ(bus_.publish(connection.handle(), &versionTwo, L"Log.Test", L"Some.Alias", L"one"),
+              MODULE_STATUS_SUCCESS);
+    ASSERT_EQ(bus_.publish(connection.handle(), versionOne.get(), L"Odd\"Name\\", L"", L"two"),
+              MODULE_STATUS_SUCCESS);
+    ASSERT_EQ(bus_.publish(connection.handle(), &versionTwo, L"No.Alias", nullptr, nullptr),
+              MODULE_STATUS_SUCCESS);
 
     const std::string after = utcNow();
     const std::vector<std::string> expected = {
@@ -86,14 +91,10 @@ TEST_F(MessageLogTest, EscapesTextAsJsonInUtf8) {
         std::string logged;
     };
     const std::vector<Case> cases = {
-        {L"plain / text", "plain / text"},
-        {L"say \"hi\"", R"(say \"hi\")"},
-        {L"C:\\dir\\", R"(C:\\dir\\)"},
-        {L"\b\f\n\r\t", R"(\b\f\n\r\t)"},
-        {L"\x01\x1f\x7f", "\\u0001\\u001f\x7f"},
-        {L"caf\u00e9 \u20ac", "caf\xc3\xa9 \xe2\x82\xac"},
-        {L"\U0001F600", "\xf0\x9f\x98\x80"},
-        {L"{\"a\":[1]}", R"({\"a\":[1]})"},
+        {L"plain / text", "plain / text"},       {L"say \"hi\"", R"(say \"hi\")"},
+        {L"C:\\dir\\", R"(C:\\dir\\)"},          {L"\b\f\n\r\t", R"(\b\f\n\r\t)"},
+        {L"\x01\x1f\x7f", "\\u0001\\u001f\x7f"}, {L"caf\u00e9 \u20ac", "caf\xc3\xa9 \xe2\x82\xac"},
+        {L"\U0001F600", "\xf0\x9f\x98\x80"},     {L"{\"a\":[1]}", R"({\"a\":[1]})"},
     };
     BusConnection connection(bus_);
     for (const Case& c : cases) {
@@ -102,7 +103,8 @@ TEST_F(MessageLogTest, EscapesTextAsJsonInUtf8) {
     const std::vector<std::string> lines = log_.lines();
     ASSERT_EQ(lines.size(), cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(split(lines[i]).rest, R"("name":"Escape.Test","alias":"Tests","payload":")" + cases[i].logged +
+        EXPECT_EQ(split(lines[i]).rest, R"("name":"Escape.Test","alias":"Tests","payload":")" +
+                                            cases[i].logged +
                                             R"(","flags":0,"version":2,"sessionId":1,"totalSize":120})");
     }
 }
@@ -130,8 +132,8 @@ TEST_F(MessageLogTest, WithoutTheVariableLogsUnderProgramData) {
 
 TEST_F(MessageLogTest, MessageThatCannotBeLoggedIsRefusedAndNotDelivered) {
     SetEnvironmentVariableW(L"EVENTRELAY_LOG", (log_.path() + L".missing\\messages.jsonl").c_str());
-    BusConnection connection(bus_);
     Inbox inbox;
+    BusConnection connection(bus_);
     ASSERT_NE(connection.subscribe(inbox, L"Unlogged"), 0u);
     EXPECT_EQ(connection.publish(L"Unlogged"), MODULE_STATUS_UNSUCCESSFUL);
 
@@ -149,7 +151,8 @@ TEST(EventRelayChildPublisher, PublishesItsShare) {
     BusLibrary library(BuildTree::eventRelay());
     BusConnection connection(*library.createObject());
     for (int n = 0; n < 100; ++n) {
-        ASSERT_EQ(connection.publish(L"Load.Test", (prefix + std::to_wstring(n)).c_str()), MODULE_STATUS_SUCCESS);
+        ASSERT_EQ(connection.publish(L"Load.Test", (prefix + std::to_wstring(n)).c_str()),
+                  MODULE_STATUS_SUCCESS);
     }
 }
 
@@ -165,8 +168,8 @@ TEST_F(MessageLogTest, ConcurrentPublishersLogEveryMessageOnceInALineOfItsOwn) {
     constexpr int THREADS = 4;
     constexpr int PROCESSES = 2;
     constexpr int EACH = 100;
-    BusConnection connection(bus_);
     Inbox inbox;
+    BusConnection connection(bus_);
     ASSERT_NE(connection.subscribe(inbox, L"Load.Test"), 0u);
 
     std::vector<std::unique_ptr<ChildProcess>> children;
@@ -203,8 +206,8 @@ TEST_F(MessageLogTest, ConcurrentPublishersLogEveryMessageOnceInALineOfItsOwn) {
     for (const std::string& line : log_.lines()) {
         rapidjson::Document document;
         ASSERT_FALSE(document.Parse(line.c_str()).HasParseError()) << line;
-        EXPECT_EQ(keysOf(document), (std::vector<std::string>{"time", "pid", "name", "alias", "payload", "flags",
-                                                               "version", "sessionId", "totalSize"}));
+        EXPECT_EQ(keysOf(document), (std::vector<std::string>{"time", "pid", "name", "alias", "payload",
+                                                              "flags", "version", "sessionId", "totalSize"}));
         logged.insert(document["payload"].GetString());
     }
     std::multiset<std::string> published;

@@ -16,10 +16,11 @@ std::size_t pageSize() {
 } // namespace
 
 PageEndHeader::PageEndHeader(const Corvane::MessageHeader& content)
-    : pages_(VirtualAlloc(nullptr, 2 * pageSize(), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)), header_(nullptr) {
+    : pages_(VirtualAlloc(nullptr, 2 * pageSize(), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)),
+      header_(nullptr) {
     DWORD previous = 0;
-    if (pages_ == nullptr || !VirtualProtect(static_cast<char*>(pages_) + pageSize(), pageSize(), PAGE_NOACCESS,
-                                             &previous)) {
+    if (pages_ == nullptr ||
+        !VirtualProtect(static_cast<char*>(pages_) + pageSize(), pageSize(), PAGE_NOACCESS, &previous)) {
         throw std::runtime_error("cannot set up a guarded header");
     }
     char* start = static_cast<char*>(pages_) + pageSize() - Corvane::MESSAGE_HEADER_V1_SIZE;
@@ -27,6 +28,8 @@ PageEndHeader::PageEndHeader(const Corvane::MessageHeader& content)
     header_ = reinterpret_cast<Corvane::MessageHeader*>(start);
 }
 
-PageEndHeader::~PageEndHeader() { VirtualFree(pages_, 0, MEM_RELEASE); }
+PageEndHeader::~PageEndHeader() {
+    VirtualFree(pages_, 0, MEM_RELEASE);
+}
 
 } // namespace EventRelayTests

@@ -28,7 +28,8 @@ class ReplyInbox {
 public:
     static Corvane::MODULE_STATUS receive(void* context, std::uint64_t requestIndex,
                                           const Corvane::MessageHeader* header, const wchar_t* name,
-                                          const wchar_t* alias, const wchar_t* payload, Corvane::MODULE_STATUS status);
+                                          const wchar_t* alias, const wchar_t* payload,
+                                          Corvane::MODULE_STATUS status);
     static Corvane::MODULE_STATUS receiveToo(void* context, std::uint64_t requestIndex,
                                              const Corvane::MessageHeader* header, const wchar_t* name,
                                              const wchar_t* alias, const wchar_t* payload,

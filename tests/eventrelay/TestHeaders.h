@@ -32,7 +32,8 @@ inline std::uint64_t replyDataOf(const Corvane::MessageHeader& header) {
 }
 
 // The answer to a request whose delivered header was `request`.
-inline Corvane::MessageHeader answerHeader(const Corvane::MessageHeader& request, std::uint32_t sessionId = 9) {
+inline Corvane::MessageHeader answerHeader(const Corvane::MessageHeader& request,
+                                           std::uint32_t sessionId = 9) {
     Corvane::MessageHeader header = makeHeader(1u << Corvane::MESSAGE_FLAG_REPLY, 64, sessionId);
     std::memcpy(header.replyData, request.replyData, sizeof(header.replyData));
     return header;

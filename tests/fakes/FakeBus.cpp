@@ -37,8 +37,8 @@ std::size_t headerSize(const MessageHeader* header) {
     return header->version == MESSAGE_HEADER_VERSION_2 ? MESSAGE_HEADER_V2_SIZE : MESSAGE_HEADER_V1_SIZE;
 }
 
-RecordedCall& withMessage(RecordedCall& call, const MessageHeader* header, const wchar_t* name, const wchar_t* alias,
-                          const wchar_t* payload) {
+RecordedCall& withMessage(RecordedCall& call, const MessageHeader* header, const wchar_t* name,
+                          const wchar_t* alias, const wchar_t* payload) {
     if (header != nullptr) {
         call.bytes("header", header, headerSize(header));
     }
@@ -73,8 +73,8 @@ MODULE_STATUS publish(BusHandle handle, MessageHeader* header, const wchar_t* na
 }
 
 MODULE_STATUS request(BusHandle handle, std::uint64_t requestIndex, void* context, BusReplyCallback callback,
-                      MessageHeader* header, const wchar_t* name, const wchar_t* alias, const wchar_t* payload,
-                      std::uint64_t timeLimit) {
+                      MessageHeader* header, const wchar_t* name, const wchar_t* alias,
+                      const wchar_t* payload, std::uint64_t timeLimit) {
     RecordedCall call("request");
     call.pointer("handle", handle).number("requestIndex", requestIndex).pointer("context", context);
     call.pointer("callback", reinterpret_cast<const void*>(callback));
@@ -89,7 +89,8 @@ RecordedCall subscription(const char* entry, BusHandle handle, void* context, Bu
     return call;
 }
 
-BusSubscriptionId subscribe(BusHandle handle, void* context, BusMessageCallback callback, const wchar_t* name) {
+BusSubscriptionId subscribe(BusHandle handle, void* context, BusMessageCallback callback,
+                            const wchar_t* name) {
     RecordedCall call = subscription("subscribe", handle, context, callback);
     return recorded(call.text("messageName", name), ++lastSubscriptionId);
 }
@@ -111,7 +112,7 @@ MODULE_STATUS cancelReplies(BusHandle handle, BusReplyCallback callback) {
     return recorded(call, MODULE_STATUS_SUCCESS);
 }
 
-BusFunctions functions{acquireHandle, releaseHandle, publish,     request,
+BusFunctions functions{acquireHandle, releaseHandle,   publish,     request,
                        subscribe,     subscribeFilter, unsubscribe, cancelReplies};
 } // namespace
 

@@ -83,7 +83,8 @@ public:
         RecordedCall call(parts.empty() ? std::string() : parts.front());
         for (std::size_t i = 1; i < parts.size(); ++i) {
             const std::size_t equals = parts[i].find('=');
-            call.add(parts[i].substr(0, equals), equals == std::string::npos ? "" : unescape(parts[i].substr(equals + 1)));
+            call.add(parts[i].substr(0, equals),
+                     equals == std::string::npos ? "" : unescape(parts[i].substr(equals + 1)));
         }
         return call;
     }
@@ -141,8 +142,9 @@ private:
     }
 
     static std::string readAll(const std::wstring& path) {
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file =
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return {};
         }
@@ -173,11 +175,20 @@ private:
         std::string out;
         for (const char c : value) {
             switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
             }
         }
         return out;

@@ -30,16 +30,18 @@ MODULE_STATUS publish(BusHandle handle, MessageHeader* header, const wchar_t* na
 }
 
 MODULE_STATUS request(BusHandle handle, std::uint64_t requestIndex, void* context, BusReplyCallback callback,
-                      MessageHeader* header, const wchar_t* name, const wchar_t* alias, const wchar_t* payload,
-                      std::uint64_t timeLimit) {
+                      MessageHeader* header, const wchar_t* name, const wchar_t* alias,
+                      const wchar_t* payload, std::uint64_t timeLimit) {
     return guarded(MODULE_STATUS_UNKNOWN_EXCEPTION, [&] {
-        return Relay::instance().request(handle, requestIndex, context, callback, header, name, alias, payload,
-                                         timeLimit);
+        return Relay::instance().request(handle, requestIndex, context, callback, header, name, alias,
+                                         payload, timeLimit);
     });
 }
 
-BusSubscriptionId subscribe(BusHandle handle, void* context, BusMessageCallback callback, const wchar_t* name) {
-    return guarded(BusSubscriptionId(0), [&] { return Relay::instance().subscribe(handle, context, callback, name); });
+BusSubscriptionId subscribe(BusHandle handle, void* context, BusMessageCallback callback,
+                            const wchar_t* name) {
+    return guarded(BusSubscriptionId(0),
+                   [&] { return Relay::instance().subscribe(handle, context, callback, name); });
 }
 
 BusSubscriptionId subscribeFilter(BusHandle handle, void* context, BusMessageCallback callback,
@@ -49,17 +51,21 @@ BusSubscriptionId subscribeFilter(BusHandle handle, void* context, BusMessageCal
 }
 
 MODULE_STATUS unsubscribe(BusHandle handle, BusSubscriptionId id) {
-    return guarded(MODULE_STATUS_UNKNOWN_EXCEPTION, [&] { return Relay::instance().unsubscribe(handle, id); });
+    return guarded(MODULE_STATUS_UNKNOWN_EXCEPTION,
+                   [&] { return Relay::instance().unsubscribe(handle, id); });
 }
 
 MODULE_STATUS cancelReplies(BusHandle handle, BusReplyCallback callback) {
-    return guarded(MODULE_STATUS_UNKNOWN_EXCEPTION, [&] { return Relay::instance().cancelReplies(handle, callback); });
+    return guarded(MODULE_STATUS_UNKNOWN_EXCEPTION,
+                   [&] { return Relay::instance().cancelReplies(handle, callback); });
 }
 
-BusFunctions entryPoints{acquireHandle, releaseHandle, publish,     request,
+BusFunctions entryPoints{acquireHandle, releaseHandle,   publish,     request,
                          subscribe,     subscribeFilter, unsubscribe, cancelReplies};
 } // namespace
 
-BusFunctions* BusEntryPoints::table() { return &entryPoints; }
+BusFunctions* BusEntryPoints::table() {
+    return &entryPoints;
+}
 
 } // namespace EventRelay

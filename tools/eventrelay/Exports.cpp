@@ -17,8 +17,12 @@ BusFunctions* CreateObject(std::uint32_t version) {
 
 void ReleaseObject(BusFunctions*) {}
 
-const wchar_t* GetVersionStr() { return LIBRARY_VERSION_TEXT; }
+const wchar_t* GetVersionStr() {
+    return LIBRARY_VERSION_TEXT;
+}
 
 // The table version served, the one number a host may ask CreateObject for.
-std::uint32_t GetVersionNum() { return BUS_FUNCTIONS_VERSION; }
+std::uint32_t GetVersionNum() {
+    return BUS_FUNCTIONS_VERSION;
+}
 }

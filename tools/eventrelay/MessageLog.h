@@ -17,9 +17,8 @@ public:
     // False when the line could not be written whole.
     bool append(const RelayedMessage& message);
 
-    static std::wstring path();
-
 private:
+    static std::wstring path();
     static std::wstring defaultPath();
     bool write(const std::wstring& file, const std::string& line);
 

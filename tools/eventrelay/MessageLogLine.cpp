@@ -7,14 +7,22 @@ namespace EventRelay {
 namespace {
 const wchar_t* shortEscape(wchar_t c) {
     switch (c) {
-    case L'"': return L"\\\"";
-    case L'\\': return L"\\\\";
-    case L'\b': return L"\\b";
-    case L'\f': return L"\\f";
-    case L'\n': return L"\\n";
-    case L'\r': return L"\\r";
-    case L'\t': return L"\\t";
-    default: return nullptr;
+    case L'"':
+        return L"\\\"";
+    case L'\\':
+        return L"\\\\";
+    case L'\b':
+        return L"\\b";
+    case L'\f':
+        return L"\\f";
+    case L'\n':
+        return L"\\n";
+    case L'\r':
+        return L"\\r";
+    case L'\t':
+        return L"\\t";
+    default:
+        return nullptr;
     }
 }
 
@@ -24,10 +32,13 @@ void appendControl(std::wstring& out, wchar_t c) {
     out += buffer;
 }
 
-std::wstring quoted(const std::wstring& text) { return L"\"" + MessageLogLine::escape(text) + L"\""; }
+std::wstring quoted(const std::wstring& text) {
+    return L"\"" + MessageLogLine::escape(text) + L"\"";
+}
 } // namespace
 
-std::string MessageLogLine::format(const RelayedMessage& message, DWORD processId, const SYSTEMTIME& utcTime) {
+std::string MessageLogLine::format(const RelayedMessage& message, DWORD processId,
+                                   const SYSTEMTIME& utcTime) {
     const Corvane::MessageHeader& header = message.header();
     std::wstring line = L"{\"time\":" + quoted(timestamp(utcTime));
     line += L",\"pid\":" + std::to_wstring(processId);
@@ -59,8 +70,8 @@ std::wstring MessageLogLine::escape(const std::wstring& text) {
 
 std::wstring MessageLogLine::timestamp(const SYSTEMTIME& utcTime) {
     wchar_t buffer[32];
-    std::swprintf(buffer, 32, L"%04u-%02u-%02uT%02u:%02u:%02u.%03uZ", utcTime.wYear, utcTime.wMonth, utcTime.wDay,
-                  utcTime.wHour, utcTime.wMinute, utcTime.wSecond, utcTime.wMilliseconds);
+    std::swprintf(buffer, 32, L"%04u-%02u-%02uT%02u:%02u:%02u.%03uZ", utcTime.wYear, utcTime.wMonth,
+                  utcTime.wDay, utcTime.wHour, utcTime.wMinute, utcTime.wSecond, utcTime.wMilliseconds);
     return buffer;
 }
 

@@ -51,8 +51,8 @@ MODULE_STATUS Relay::releaseHandle(BusHandle handle) {
     return MODULE_STATUS_SUCCESS;
 }
 
-MODULE_STATUS Relay::publish(BusHandle handle, const MessageHeader* header, const wchar_t* name, const wchar_t* alias,
-                             const wchar_t* payload) {
+MODULE_STATUS Relay::publish(BusHandle handle, const MessageHeader* header, const wchar_t* name,
+                             const wchar_t* alias, const wchar_t* payload) {
     Lock lock(mutex_);
     if (!isOpen(handle)) {
         return MODULE_STATUS_INVALID_HANDLE;
@@ -76,9 +76,9 @@ MODULE_STATUS Relay::publish(BusHandle handle, const MessageHeader* header, cons
     return MODULE_STATUS_SUCCESS;
 }
 
-MODULE_STATUS Relay::request(BusHandle handle, std::uint64_t requestIndex, void* context, BusReplyCallback callback,
-                             const MessageHeader* header, const wchar_t* name, const wchar_t* alias,
-                             const wchar_t* payload, std::uint64_t timeLimitMs) {
+MODULE_STATUS Relay::request(BusHandle handle, std::uint64_t requestIndex, void* context,
+                             BusReplyCallback callback, const MessageHeader* header, const wchar_t* name,
+                             const wchar_t* alias, const wchar_t* payload, std::uint64_t timeLimitMs) {
     Lock lock(mutex_);
     if (!isOpen(handle)) {
         return MODULE_STATUS_INVALID_HANDLE;
@@ -91,8 +91,8 @@ MODULE_STATUS Relay::request(BusHandle handle, std::uint64_t requestIndex, void*
     if (subscribers.empty()) {
         return MODULE_STATUS_NO_SUBSCRIBERS;
     }
-    const std::uint64_t correlation =
-        replies_.add(PendingReply{handle, context, callback, requestIndex, deadlineAfter(timeLimitMs), false});
+    const std::uint64_t correlation = replies_.add(
+        PendingReply{handle, context, callback, requestIndex, deadlineAfter(timeLimitMs), false});
     message.setReplyData(correlation);
     if (!log_.append(message)) {
         replies_.take(correlation);
@@ -102,11 +102,13 @@ MODULE_STATUS Relay::request(BusHandle handle, std::uint64_t requestIndex, void*
     return MODULE_STATUS_SUCCESS;
 }
 
-BusSubscriptionId Relay::subscribe(BusHandle handle, void* context, BusMessageCallback callback, const wchar_t* name) {
+BusSubscriptionId Relay::subscribe(BusHandle handle, void* context, BusMessageCallback callback,
+                                   const wchar_t* name) {
     if (callback == nullptr || name == nullptr) {
         return 0;
     }
-    return addSubscription(handle, Subscription(DeliveryTarget{handle, context, callback}, std::wstring(name)));
+    return addSubscription(handle,
+                           Subscription(DeliveryTarget{handle, context, callback}, std::wstring(name)));
 }
 
 BusSubscriptionId Relay::subscribeFilter(BusHandle handle, void* context, BusMessageCallback callback,
@@ -118,7 +120,8 @@ BusSubscriptionId Relay::subscribeFilter(BusHandle handle, void* context, BusMes
     if (!compiled) {
         return 0;
     }
-    return addSubscription(handle, Subscription(DeliveryTarget{handle, context, callback}, std::move(*compiled)));
+    return addSubscription(handle,
+                           Subscription(DeliveryTarget{handle, context, callback}, std::move(*compiled)));
 }
 
 MODULE_STATUS Relay::unsubscribe(BusHandle handle, BusSubscriptionId id) {
@@ -209,7 +212,8 @@ void Relay::deliver(Lock& lock, BusSubscriptionId id, const RelayedMessage& mess
     });
 }
 
-void Relay::answer(Lock& lock, const PendingReply& reply, const RelayedMessage* message, MODULE_STATUS status) {
+void Relay::answer(Lock& lock, const PendingReply& reply, const RelayedMessage* message,
+                   MODULE_STATUS status) {
     // A timeout carries no message: header and strings are null.
     runCallback(lock, ActiveCallback{reply.handle, 0, reply.callback}, [&] {
         if (message == nullptr) {

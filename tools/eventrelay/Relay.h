@@ -56,7 +56,8 @@ private:
 
     void relayOne(Lock& lock, RelayItem& item);
     void deliver(Lock& lock, Corvane::BusSubscriptionId id, const RelayedMessage& message);
-    void answer(Lock& lock, const PendingReply& reply, const RelayedMessage* message, Corvane::MODULE_STATUS status);
+    void answer(Lock& lock, const PendingReply& reply, const RelayedMessage* message,
+                Corvane::MODULE_STATUS status);
     template <typename Call> void runCallback(Lock& lock, const ActiveCallback& active, Call call);
     void waitForWork(Lock& lock);
 

@@ -47,7 +47,8 @@ std::optional<RelayClock::time_point> ReplyTable::nextDeadline() const {
 }
 
 void ReplyTable::cancel(Corvane::BusHandle handle, Corvane::BusReplyCallback callback) {
-    removeWhere([&](const PendingReply& reply) { return reply.handle == handle && reply.callback == callback; });
+    removeWhere(
+        [&](const PendingReply& reply) { return reply.handle == handle && reply.callback == callback; });
 }
 
 void ReplyTable::removeConnection(Corvane::BusHandle handle) {

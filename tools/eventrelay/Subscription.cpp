@@ -4,7 +4,8 @@
 
 namespace EventRelay {
 
-Subscription::Subscription(const DeliveryTarget& target, std::wstring name) : target_(target), name_(std::move(name)) {}
+Subscription::Subscription(const DeliveryTarget& target, std::wstring name)
+    : target_(target), name_(std::move(name)) {}
 
 Subscription::Subscription(const DeliveryTarget& target, std::wregex pattern)
     : target_(target), pattern_(std::move(pattern)) {}
