@@ -103,8 +103,14 @@ TEST_F(WithdrawalTest, CancelRepliesInsideAnAnswerEndsAnswersThroughThatCallback
     ReplyInbox replies;
     BusConnection server(bus_);
     BusConnection client(bus_);
-    service.onDelivery(
-        [&](const Delivery& request) { server.publish(L"Svc.Answer", L"", answerHeader(request.header)); });
+    // All three are answered together, so that every request is pending when the first answer arrives.
+    std::vector<MessageHeader> requests;
+    service.onDelivery([&](const Delivery& request) {
+        requests.push_back(request.header);
+        for (std::size_t i = 0; requests.size() == 3 && i < requests.size(); ++i) {
+            server.publish(L"Svc.Answer", L"", answerHeader(requests[i]));
+        }
+    });
     ASSERT_NE(server.subscribe(service, L"Svc.Ask"), 0u);
     MODULE_STATUS status = MODULE_STATUS_UNSUCCESSFUL;
     replies.onAnswer([&](const Answer& answer) {

@@ -1,9 +1,8 @@
 #include "MessageLog.h"
 
-#include <shlobj.h>
-
 #include "MessageLogLine.h"
 #include "NamedMutexLock.h"
+#include "ProgramDataFolder.h"
 
 namespace EventRelay {
 
@@ -50,13 +49,11 @@ std::wstring MessageLog::path() {
 }
 
 std::wstring MessageLog::defaultPath() {
-    PWSTR programData = nullptr;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_ProgramData, KF_FLAG_CREATE, nullptr, &programData))) {
-        CoTaskMemFree(programData);
+    const std::wstring programData = ProgramDataFolder::path();
+    if (programData.empty()) {
         return {};
     }
-    std::wstring folder = std::wstring(programData) + L"\\EventRelay";
-    CoTaskMemFree(programData);
+    const std::wstring folder = programData + L"\\EventRelay";
     if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         return {};
     }

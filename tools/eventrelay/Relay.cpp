@@ -25,13 +25,6 @@ MODULE_STATUS Relay::acquireHandle(BusHandle* handle) {
     Lock lock(mutex_);
     const BusHandle opened = reinterpret_cast<BusHandle>(++lastHandle_);
     connections_.insert(opened);
-    if (!relayRunning_) {
-        if (!RelayThread::start(*this)) {
-            connections_.erase(opened);
-            return MODULE_STATUS_NO_MEMORY;
-        }
-        relayRunning_ = true;
-    }
     *handle = opened;
     return MODULE_STATUS_SUCCESS;
 }
@@ -44,7 +37,7 @@ MODULE_STATUS Relay::releaseHandle(BusHandle handle) {
     subscriptions_.removeConnection(handle);
     replies_.removeConnection(handle);
     waitWhileActive(lock, [&](const ActiveCallback& active) { return active.handle == handle; });
-    if (connections_.empty()) {
+    if (connections_.empty() && relayRunning_) {
         workArrived_.notify_all();
         waitForRelayStop(lock);
     }
@@ -170,7 +163,19 @@ void Relay::run() {
 
 BusSubscriptionId Relay::addSubscription(BusHandle handle, const Subscription& subscription) {
     Lock lock(mutex_);
-    return isOpen(handle) ? subscriptions_.add(subscription) : 0;
+    if (!isOpen(handle) || !ensureRelayRunning()) {
+        return 0;
+    }
+    return subscriptions_.add(subscription);
+}
+
+bool Relay::ensureRelayRunning() {
+    // Started with the first subscription rather than the first connection: a host that only
+    // publishes (one report: open, publish, close) never pays for a thread.
+    if (!relayRunning_) {
+        relayRunning_ = RelayThread::start(*this);
+    }
+    return relayRunning_;
 }
 
 void Relay::enqueue(RelayItem item) {

@@ -41,7 +41,8 @@ public:
     Corvane::MODULE_STATUS unsubscribe(Corvane::BusHandle handle, Corvane::BusSubscriptionId id);
     Corvane::MODULE_STATUS cancelReplies(Corvane::BusHandle handle, Corvane::BusReplyCallback callback);
 
-    // The relay thread's body; returns once the last connection is gone.
+    // The relay thread's body; returns once the last connection is gone. The thread is
+    // started by the first subscription, since only subscriptions receive anything.
     void run();
 
 private:
@@ -51,6 +52,7 @@ private:
 
     bool isOpen(Corvane::BusHandle handle) const { return connections_.count(handle) != 0; }
     Corvane::BusSubscriptionId addSubscription(Corvane::BusHandle handle, const Subscription& subscription);
+    bool ensureRelayRunning();
     void enqueue(RelayItem item);
     void routeAnswer(const RelayedMessage& message);
 
