@@ -1,0 +1,23 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+#include "messagebus/BusLibraryInterface.h"
+
+namespace EventRelay {
+
+using RelayClock = std::chrono::steady_clock;
+
+// A request waiting for its one answer.
+struct PendingReply {
+    Corvane::BusHandle handle;
+    void* context;
+    Corvane::BusReplyCallback callback;
+    std::uint64_t requestIndex;
+    RelayClock::time_point deadline;
+    // Set when an answer has been queued; from then on the request can no longer time out.
+    bool answered;
+};
+
+} // namespace EventRelay
