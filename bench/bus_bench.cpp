@@ -37,7 +37,9 @@ bool direct() {
         return false;
     }
     bool ok = false;
-    auto create = reinterpret_cast<BusCreateObjectFn>(GetProcAddress(library, BUS_EXPORT_CREATE_OBJECT));
+    // Through void(*)(): the one function-pointer type a cast may pass without complaint.
+    auto create = reinterpret_cast<BusCreateObjectFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library, BUS_EXPORT_CREATE_OBJECT)));
     const bool resolved = create != nullptr && GetProcAddress(library, BUS_EXPORT_RELEASE_OBJECT) != nullptr &&
                           GetProcAddress(library, BUS_EXPORT_GET_VERSION_STR) != nullptr &&
                           GetProcAddress(library, BUS_EXPORT_GET_VERSION_NUM) != nullptr;
