@@ -6,15 +6,26 @@
 
 namespace PelmoraTests {
 
+namespace {
+class UnregisterAtEnd : public testing::Environment {
+public:
+    void TearDown() override { ServerRegistration::removeAll(PelmoraDll::defaultPath()); }
+};
+
+testing::Environment* const unregisterAtEnd = testing::AddGlobalTestEnvironment(new UnregisterAtEnd);
+} // namespace
+
 bool RegisteredServer::registered_ = false;
 
 void RegisteredServer::SetUpTestSuite() {
-    ServerRegistration::removeAll(PelmoraDll::defaultPath());
-    registered_ = regsvr32(L"/s " + quotedPath(PelmoraDll::defaultPath())) == 0;
-}
-
-void RegisteredServer::TearDownTestSuite() {
-    ServerRegistration::removeAll(PelmoraDll::defaultPath());
+    const std::wstring dll = PelmoraDll::defaultPath();
+    if (readRegistryTree(HKEY_CLASSES_ROOT, ServerRegistration::classKey) ==
+        ServerRegistration::expectedClassTree(dll)) {
+        registered_ = true;
+        return;
+    }
+    ServerRegistration::removeAll(dll);
+    registered_ = regsvr32(L"/s " + quotedPath(dll)) == 0;
 }
 
 void RegisteredServer::SetUp() {

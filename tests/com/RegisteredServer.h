@@ -5,11 +5,10 @@
 namespace PelmoraTests {
 
 // Test suites that activate the class through COM: the built DLL is registered per machine
-// with regsvr32 for the suite and unregistered after it.
+// with regsvr32 unless it already is, and unregistered when the test program ends.
 class RegisteredServer : public testing::Test {
 protected:
     static void SetUpTestSuite();
-    static void TearDownTestSuite();
     void SetUp() override;
 
 private:

@@ -59,15 +59,31 @@ TEST_F(Registration, UnregisteringRemovesTheClassKeyAndKeepsClsid) {
     EXPECT_FALSE(registryKeyExists(HKEY_CLASSES_ROOT, typeLibKey));
 }
 
-TEST_F(Registration, NullInstallCommandLineRegistersPerMachine) {
+// Registration runs in the system's default locale and gives the thread its own back, also
+// when it fails (unregistering what is not registered).
+TEST_F(Registration, NullInstallCommandLineRegistersPerMachineAndKeepsTheThreadLocale) {
     const PelmoraDll server(dll);
+    const LCID german = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+    const LCID saved = GetThreadLocale();
+    ASSERT_TRUE(SetThreadLocale(german));
 
-    ASSERT_EQ(S_OK, server.install(TRUE, nullptr));
-    EXPECT_EQ(expectedClassTree(dll), readRegistryTree(HKEY_CLASSES_ROOT, classKey));
-    EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, perUserClassKey));
+    const HRESULT installed = server.install(TRUE, nullptr);
+    const LCID afterInstall = GetThreadLocale();
+    const auto registered = readRegistryTree(HKEY_CLASSES_ROOT, classKey);
+    const bool perUser = registryKeyExists(HKEY_CURRENT_USER, perUserClassKey);
+    const HRESULT uninstalled = server.install(FALSE, nullptr);
+    const HRESULT unregisteredAgain = server.unregisterServer();
+    const LCID afterFailure = GetThreadLocale();
+    SetThreadLocale(saved);
 
-    ASSERT_EQ(S_OK, server.install(FALSE, nullptr));
+    EXPECT_EQ(S_OK, installed);
+    EXPECT_EQ(expectedClassTree(dll), registered);
+    EXPECT_FALSE(perUser);
+    EXPECT_EQ(S_OK, uninstalled);
     EXPECT_FALSE(registryKeyExists(HKEY_CLASSES_ROOT, classKey));
+    EXPECT_TRUE(FAILED(unregisteredAgain));
+    EXPECT_EQ(german, afterInstall);
+    EXPECT_EQ(german, afterFailure);
 }
 
 // The per-user switch is process-wide and never goes off again, so this runs on a copy of the
