@@ -1,0 +1,25 @@
+#pragma once
+
+#include <objbase.h>
+
+namespace PelmoraTests {
+
+// The calling thread in a COM apartment for one scope.
+class ComApartment {
+public:
+    explicit ComApartment(DWORD model) : result_(CoInitializeEx(nullptr, model)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    HRESULT result() const { return result_; }
+
+private:
+    HRESULT result_;
+};
+
+} // namespace PelmoraTests
