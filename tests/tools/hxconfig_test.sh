@@ -5,7 +5,7 @@
 set -uo pipefail
 
 wine_run=("$1" "$2")
-hxconfig=("$1" "$2" "$3")
+command=("$1" "$2" "$3")
 work=$(mktemp -d)
 key="HKCU\\Software\\PelmoraTests\\hxconfig-$$"
 library="HxConfigTest$$.dll"
@@ -15,30 +15,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-passed=0
-
-# check NAME EXPECTED_STATUS EXPECTED_STDOUT EXPECTED_STDERR_PART ARGS...
-check() {
-    local name=$1 want_status=$2 want_out=$3 want_err=$4
-    shift 4
-    local out err status
-    "${hxconfig[@]}" "$@" >"$work/out" 2>"$work/err" </dev/null
-    status=$?
-    out=$(tr -d '\r' <"$work/out")
-    err=$(cat "$work/err")
-    if [ "$status" != "$want_status" ] || [ "$out" != "$want_out" ] || [[ "$err" != *"$want_err"* ]]; then
-        echo "FAILED: $name"
-        echo "  status $status (want $want_status)"
-        echo "  stdout: $out"
-        echo "  want:   $want_out"
-        echo "  stderr: $err"
-        echo "  want part: $want_err"
-        failures=$((failures + 1))
-    else
-        passed=$((passed + 1))
-    fi
-}
+source "$(dirname "$0")/command_check.sh"
 
 check "set dword" 0 '' '' reg set "$key" "Logging Mechanism" dword 1
 check "get dword" 0 '1' '' reg get "$key" "Logging Mechanism"
@@ -79,5 +56,4 @@ check "unblock unknown version" 1 '' 'cannot unblock' unblock "$library" 9.9
 check "blocked of an unknown library" 0 '' '' blocked "NeverBlocked$$.dll"
 check "no command" 64 '' 'usage:'
 
-echo "$passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -3,33 +3,11 @@
 # Usage: hxreport_record_test.sh WINE_RUN PREFIX HXREPORT_EXE
 set -uo pipefail
 
-run=("$1" "$2" "$3")
+command=("$1" "$2" "$3")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-passed=0
-
-# check NAME EXPECTED_STATUS EXPECTED_STDOUT EXPECTED_STDERR_PART [ARGS...] (stdin from $work/stdin)
-check() {
-    local name=$1 want_status=$2 want_out=$3 want_err=$4
-    shift 4
-    local out err status
-    "${run[@]}" "$@" <"$work/stdin" >"$work/out" 2>"$work/err"
-    status=$?
-    out=$(cat "$work/out")
-    err=$(cat "$work/err")
-    if [ "$status" != "$want_status" ] || [ "$out" != "$want_out" ] || [[ "$err" != *"$want_err"* ]]; then
-        echo "FAILED: $name"
-        echo "  status $status (want $want_status)"
-        echo "  stdout: $out"
-        echo "  want:   $want_out"
-        echo "  stderr: $err"
-        echo "  want part: $want_err"
-        failures=$((failures + 1))
-    else
-        passed=$((passed + 1))
-    fi
-}
+check_stdin="$work/stdin"
+source "$(dirname "$0")/command_check.sh"
 
 : >"$work/stdin"
 check "example record" 0 \
@@ -71,5 +49,4 @@ check "unknown option" 64 '' 'usage: hxreport' --record --bogus
 check "two events" 64 '' 'usage: hxreport' --record '{}' '{}'
 check "file without path" 64 '' 'usage: hxreport' --record --file
 
-echo "$passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
