@@ -12,6 +12,7 @@ system_dlls+=" shlwapi.dll version.dll bcrypt.dll wintrust.dll crypt32.dll ws2_3
 
 status=0
 checked=0
+# Wine prefixes (the tests' one, the demo's) hold Wine's own binaries, not ours.
 while IFS= read -r -d '' binary; do
     checked=$((checked + 1))
     while IFS= read -r dll; do
@@ -21,7 +22,7 @@ while IFS= read -r -d '' binary; do
             status=1
         fi
     done < <("$objdump" -p "$binary" | sed -n 's/^[[:space:]]*DLL Name: //p')
-done < <(find "$build" -path "$build/wineprefix" -prune -o -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0)
+done < <(find "$build" -type d -name drive_c -prune -o -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0)
 
 if [ "$checked" -eq 0 ]; then
     echo "no DLL or EXE found under $build"

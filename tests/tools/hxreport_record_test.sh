@@ -44,7 +44,7 @@ printf '{"UniqueId":"\xff","Type":"t"}' >"$work/bad.json"
 check "file not UTF-8" 2 '' 'is not valid UTF-8' --record --file "$work/bad.json"
 check "missing file" 2 '' 'hxreport: cannot open' --record --file "$work/absent.json"
 
-check "no mode" 64 '' 'usage: hxreport' '{"UniqueId":"u1","Type":"t1"}'
+check "record with a reporting option" 64 '' 'usage: hxreport' --record --dispatch '{"UniqueId":"u1","Type":"t1"}'
 check "unknown option" 64 '' 'usage: hxreport' --record --bogus
 check "two events" 64 '' 'usage: hxreport' --record '{}' '{}'
 check "file without path" 64 '' 'usage: hxreport' --record --file

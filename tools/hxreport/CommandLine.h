@@ -9,6 +9,11 @@ enum class EventFrom { Argument, File, StandardInput };
 
 struct Options {
     bool record = false;
+    bool dispatch = false;
+    bool mta = false;
+    bool underLoad = false; // --threads or --count given
+    unsigned threads = 1;
+    unsigned count = 1;
     EventFrom from = EventFrom::StandardInput;
     std::wstring event; // the event text, or the file path
 };

@@ -1,9 +1,11 @@
-// hxreport: the product's client command line. With --record it previews the analytics
-// record that an event would be published as.
+// hxreport: the product's client command line. It reports an event to Pelmora.dll through COM
+// and prints the HRESULT; with --record it only previews the analytics record instead.
 
 #include <cstdio>
+#include <exception>
 #include <new>
 
+#include "ComReport.h"
 #include "CommandLine.h"
 #include "ConsoleText.h"
 #include "EventSource.h"
@@ -12,14 +14,16 @@
 
 namespace {
 constexpr int exitRecord = 0;
+constexpr int exitNotReported = 1;
 constexpr int exitNoRecord = 2;
 constexpr int exitUsage = 64;
 constexpr int exitFailure = 70;
 
-void fail(const std::wstring& reason) { hxtools::writeLine(stderr, L"hxreport: " + reason); }
+void fail(const std::wstring& reason) {
+    hxtools::writeLine(stderr, L"hxreport: " + reason);
+}
 
-int previewRecord(const hxreport::Options& options) {
-    const hxreport::EventText event = hxreport::readEventText(options);
+int previewRecord(const hxreport::EventText& event) {
     if (!event.ok) {
         fail(event.error);
         return exitNoRecord;
@@ -33,18 +37,34 @@ int previewRecord(const hxreport::Options& options) {
     hxtools::writeLine(stdout, record);
     return exitRecord;
 }
+
+int report(const hxreport::Options& options, const hxreport::EventText& event) {
+    if (!event.ok) {
+        fail(event.error);
+        return exitNotReported;
+    }
+    return options.underLoad ? hxreport::reportUnderLoad(options, event.text)
+                             : hxreport::reportOnce(options, event.text);
+}
+
+int run(int argc, wchar_t** argv) {
+    const auto options = hxreport::parseCommandLine(argc, argv);
+    if (!options) {
+        std::fputs(hxreport::usageText, stderr);
+        return exitUsage;
+    }
+    const hxreport::EventText event = hxreport::readEventText(*options);
+    return options->record ? previewRecord(event) : report(*options, event);
+}
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     try {
-        const auto options = hxreport::parseCommandLine(argc, argv);
-        if (!options) {
-            std::fputs(hxreport::usageText, stderr);
-            return exitUsage;
-        }
-        return previewRecord(*options);
+        return run(argc, argv);
     } catch (const std::bad_alloc&) {
         std::fputs("hxreport: out of memory\n", stderr);
-        return exitFailure;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "hxreport: %s\n", error.what());
     }
+    return exitFailure;
 }

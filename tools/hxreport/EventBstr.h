@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+#include "com/UniqueBstr.h"
+
+namespace hxreport {
+
+// The whole event text as a BSTR, NULs included; empty when out of memory.
+Corvane::Com::UniqueBstr toEventBstr(const std::wstring& event);
+
+} // namespace hxreport
