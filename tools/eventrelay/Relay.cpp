@@ -13,9 +13,10 @@ namespace {
 constexpr std::uint64_t LONGEST_TIME_LIMIT_MS = 1000ull * 60 * 60 * 24 * 365 * 10;
 } // namespace
 
+Relay Relay::instance_;
+
 Relay& Relay::instance() {
-    static Relay relay;
-    return relay;
+    return instance_;
 }
 
 MODULE_STATUS Relay::acquireHandle(BusHandle* handle) {
@@ -38,7 +39,7 @@ MODULE_STATUS Relay::releaseHandle(BusHandle handle) {
     replies_.removeConnection(handle);
     waitWhileActive(lock, [&](const ActiveCallback& active) { return active.handle == handle; });
     if (connections_.empty() && relayRunning_) {
-        workArrived_.notify_all();
+        workArrived_.notifyAll();
         waitForRelayStop(lock);
     }
     return MODULE_STATUS_SUCCESS;
@@ -158,7 +159,7 @@ void Relay::run() {
     queue_.clear();
     relayRunning_ = false;
     relayThreadId_ = 0;
-    callbackFinished_.notify_all();
+    callbackFinished_.notifyAll();
 }
 
 BusSubscriptionId Relay::addSubscription(BusHandle handle, const Subscription& subscription) {
@@ -180,7 +181,7 @@ bool Relay::ensureRelayRunning() {
 
 void Relay::enqueue(RelayItem item) {
     queue_.push_back(std::move(item));
-    workArrived_.notify_all();
+    workArrived_.notifyAll();
 }
 
 void Relay::routeAnswer(const RelayedMessage& message) {
@@ -240,12 +241,12 @@ template <typename Call> void Relay::runCallback(Lock& lock, const ActiveCallbac
     }
     lock.lock();
     active_ = ActiveCallback();
-    callbackFinished_.notify_all();
+    callbackFinished_.notifyAll();
 }
 
 void Relay::waitForWork(Lock& lock) {
     if (const std::optional<RelayClock::time_point> deadline = replies_.nextDeadline()) {
-        workArrived_.wait_until(lock, *deadline);
+        workArrived_.waitUntil(lock, *deadline);
     } else {
         workArrived_.wait(lock);
     }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <mutex>
 #include <set>
 
 #include <windows.h>
@@ -12,6 +10,8 @@
 #include "MessageLog.h"
 #include "RelayItem.h"
 #include "ReplyTable.h"
+#include "SlimCondition.h"
+#include "SlimLock.h"
 #include "SubscriptionTable.h"
 #include "messagebus/BusLibraryInterface.h"
 
@@ -46,7 +46,7 @@ public:
     void run();
 
 private:
-    using Lock = std::unique_lock<std::mutex>;
+    using Lock = SlimCondition::Lock;
 
     Relay() = default;
 
@@ -68,9 +68,13 @@ private:
     bool onRelayThread() const { return relayThreadId_ == GetCurrentThreadId(); }
     static RelayClock::time_point deadlineAfter(std::uint64_t timeLimitMs);
 
-    std::mutex mutex_;
-    std::condition_variable workArrived_;
-    std::condition_variable callbackFinished_;
+    // Made while the library loads, before any thread can call in: a function-local static
+    // would wait on a winpthreads condition whenever two threads made the first call at once.
+    static Relay instance_;
+
+    SlimLock mutex_;
+    SlimCondition workArrived_;
+    SlimCondition callbackFinished_;
 
     std::set<Corvane::BusHandle> connections_;
     std::uintptr_t lastHandle_ = 0;
