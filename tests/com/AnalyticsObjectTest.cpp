@@ -9,10 +9,12 @@
 
 #include "AnalyticsAPI.h"
 #include "BstrArgument.h"
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "RegisteredServer.h"
 #include "com/ComPtr.h"
 #include "com/UniqueBstr.h"
+
+using Vornix::ComApartment;
 
 using namespace PelmoraTests;
 using Corvane::Com::ComPtr;

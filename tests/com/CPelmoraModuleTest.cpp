@@ -2,12 +2,14 @@
 
 #include <objidl.h>
 
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "RegistryTree.h"
 #include "com/CPelmoraModule.h"
 #include "com/ComPtr.h"
 #include "com/Registrar.h"
 #include "support/TestRegistryKey.h"
+
+using Vornix::ComApartment;
 
 using namespace PelmoraTests;
 using Corvane::Com::ComPtr;

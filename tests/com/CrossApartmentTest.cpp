@@ -6,10 +6,12 @@
 
 #include "AnalyticsAPI.h"
 #include "BstrArgument.h"
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "RegisteredServer.h"
 #include "StaObjectThread.h"
 #include "com/ComPtr.h"
+
+using Vornix::ComApartment;
 
 using namespace PelmoraTests;
 using Corvane::Com::ComPtr;

@@ -3,8 +3,10 @@
 #include <chrono>
 
 #include "AnalyticsAPI.h"
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "com/ComPtr.h"
+
+using Vornix::ComApartment;
 
 using Corvane::Com::ComPtr;
 

@@ -10,13 +10,15 @@
 #include <objbase.h>
 
 #include "AnalyticsAPI.h"
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "MessageLogFile.h"
 #include "ReportCalls.h"
 #include "bus/BusLibraryPlacement.h"
 #include "com/CPelmoraModule.h"
 #include "com/ComPtr.h"
 #include "support/CapturingLogger.h"
+
+using Vornix::ComApartment;
 
 using namespace PelmoraTests;
 using Corvane::Com::ComPtr;

@@ -13,7 +13,7 @@
 #include <objbase.h>
 
 #include "AnalyticsAPI.h"
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "MessageLogFile.h"
 #include "NativeThread.h"
 #include "OpenHandleCount.h"
@@ -21,6 +21,8 @@
 #include "ReportCalls.h"
 #include "bus/BusLibraryPlacement.h"
 #include "com/ComPtr.h"
+
+using Vornix::ComApartment;
 
 using namespace PelmoraTests;
 using Corvane::Com::ComPtr;

@@ -9,12 +9,14 @@
 #include <objbase.h>
 
 #include "AnalyticsAPI.h"
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "MessageLogFile.h"
 #include "RegisteredServer.h"
 #include "ReportCalls.h"
 #include "bus/BusLibraryPlacement.h"
 #include "com/ComPtr.h"
+
+using Vornix::ComApartment;
 
 using namespace PelmoraTests;
 using Corvane::Com::ComPtr;

@@ -4,12 +4,14 @@
 #include <iterator>
 #include <memory>
 
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "ConsoleText.h"
 #include "EventBstr.h"
 #include "HresultText.h"
 #include "ReportLoad.h"
 #include "ReporterFactory.h"
+
+using Vornix::ComApartment;
 
 namespace hxreport {
 

@@ -2,10 +2,12 @@
 
 #include <optional>
 
-#include "ComApartment.h"
+#include "utils/ComApartment.h"
 #include "EventBstr.h"
 #include "ReporterFactory.h"
 #include "WorkerThreads.h"
+
+using Vornix::ComApartment;
 
 namespace hxreport {
 

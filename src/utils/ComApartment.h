@@ -2,7 +2,7 @@
 
 #include <objbase.h>
 
-namespace hxreport {
+namespace Vornix {
 
 // The calling thread's membership of a COM apartment, for one scope.
 class ComApartment {
@@ -23,4 +23,4 @@ private:
     HRESULT result_;
 };
 
-} // namespace hxreport
+} // namespace Vornix
