@@ -52,4 +52,16 @@ bool publishDirectly(const std::wstring& libraryPath, const std::wstring& name, 
     return functions != nullptr && publishOnce(*functions, name, alias, payload);
 }
 
+TemporaryMessageLog::TemporaryMessageLog(const wchar_t* fileName) {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, folder);
+    path_ = std::wstring(folder, length < MAX_PATH ? length : 0) + fileName;
+    SetEnvironmentVariableW(L"EVENTRELAY_LOG", path_.c_str());
+}
+
+TemporaryMessageLog::~TemporaryMessageLog() {
+    SetEnvironmentVariableW(L"EVENTRELAY_LOG", nullptr);
+    DeleteFileW(path_.c_str());
+}
+
 } // namespace PelmoraBench

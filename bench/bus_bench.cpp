@@ -34,17 +34,13 @@ bool throughClient() {
 } // namespace
 
 int main() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring log = std::wstring(temp) + L"bus_bench_messages.jsonl";
-    SetEnvironmentVariableW(L"EVENTRELAY_LOG", log.c_str());
+    const TemporaryMessageLog log(L"bus_bench_messages.jsonl");
 
     if (!direct() || !throughClient()) {
         std::printf("the development bus library must sit beside bus_bench.exe\n");
         return 1;
     }
     const BestTimes best = bestOfInterleavedBatches(direct, throughClient, 10, 50);
-    DeleteFileW(log.c_str());
     std::printf("floor (load, resolve, acquire, publish, release, unload): %9.1f us\n", best.baseline);
     std::printf("getInstance + publish + destroy:                           %9.1f us\n", best.measured);
     std::printf("ratio client/floor: %.2f (target <= 1.3: %s)\n", best.measured / best.baseline,

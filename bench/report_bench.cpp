@@ -59,10 +59,7 @@ bool reportReachesTheLog(IHxClientAnalytics& analytics, BSTR eventText, const st
 } // namespace
 
 int main() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring log = std::wstring(temp) + L"report_bench_messages.jsonl";
-    SetEnvironmentVariableW(L"EVENTRELAY_LOG", log.c_str());
+    const TemporaryMessageLog log(L"report_bench_messages.jsonl");
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
         return 1;
     }
@@ -82,7 +79,7 @@ int main() {
         };
 
         if (!analytics || !eventText || !Corvane::Analytics::buildAnalyticsRecord(event, record) ||
-            !reportReachesTheLog(*analytics.get(), eventText.get(), log) || !direct()) {
+            !reportReachesTheLog(*analytics.get(), eventText.get(), log.path()) || !direct()) {
             std::printf("Pelmora.dll and the development bus library must sit beside report_bench.exe\n");
         } else {
             const BestTimes best = bestOfInterleavedBatches(direct, report, 10, 50);
@@ -96,6 +93,5 @@ int main() {
         }
     }
     CoUninitialize();
-    DeleteFileW(log.c_str());
     return exitCode;
 }
