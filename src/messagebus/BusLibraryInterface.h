@@ -43,6 +43,13 @@ struct BusFunctions {
 
 static_assert(sizeof(BusFunctions) == 8 * sizeof(void*), "eight entries, no padding");
 
+// A table is usable only with all eight entries: a call through a null one would end the host.
+inline bool hasEveryEntry(const BusFunctions& functions) {
+    return functions.acquireHandle != nullptr && functions.releaseHandle != nullptr && functions.publish != nullptr &&
+           functions.request != nullptr && functions.subscribe != nullptr && functions.subscribeFilter != nullptr &&
+           functions.unsubscribe != nullptr && functions.cancelReplies != nullptr;
+}
+
 constexpr std::uint32_t BUS_FUNCTIONS_VERSION = 1006000;
 
 // The library's exports, resolved by name; all four must exist, only CreateObject is called.

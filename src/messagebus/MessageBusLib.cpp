@@ -62,6 +62,8 @@ void MessageBusLib::bindFunctions() {
               L"Failed to get message bus functions object. Throwing ModuleException.");
         throw ModuleException("Failed to get message bus functions object");
     }
+    // Before the first call through it: acquireHandle is one of its entries.
+    MessageBusShimImpl::requireUsable(functions);
 }
 
 void MessageBusLib::acquireHandle() {

@@ -37,7 +37,11 @@ MessageBusShimImpl::MessageBusShimImpl(BusHandle handle, BusFunctions* functions
               L"Invalid message bus handle. Throwing ModuleException.");
         throw ModuleException("Invalid message bus handle");
     }
-    if (functions == nullptr) {
+    requireUsable(functions);
+}
+
+void MessageBusShimImpl::requireUsable(const BusFunctions* functions) {
+    if (functions == nullptr || !hasEveryEntry(*functions)) {
         HXLOG(LOG_LEVEL_ERROR, logSource, constructorName,
               L"Invalid message bus functions object. Throwing ModuleException.");
         throw ModuleException("Invalid message bus functions object");

@@ -13,7 +13,7 @@ namespace Corvane {
 // what the library calls back.
 class MessageBusShimImpl : public MessageBusShim {
 public:
-    // Neither is owned. Throws ModuleException when either is null.
+    // Neither is owned. Throws ModuleException when either is null or the table lacks an entry.
     MessageBusShimImpl(BusHandle handle, BusFunctions* functions);
     // Withdraws the reply callback, so that no answer arrives after this object is gone.
     ~MessageBusShimImpl() override;
@@ -33,6 +33,9 @@ public:
     // call. Nothing thrown gets back into the library: it becomes MODULE_STATUS_UNKNOWN_EXCEPTION.
     static MODULE_STATUS onBusMessage(void* context, const MessageHeader* header, const wchar_t* name,
                                       const wchar_t* alias, const wchar_t* payload);
+    // Logs and throws ModuleException unless the table is there with all its entries.
+    static void requireUsable(const BusFunctions* functions);
+
     static MODULE_STATUS onBusReply(void* context, std::uint64_t requestIndex, const MessageHeader* header,
                                     const wchar_t* name, const wchar_t* alias, const wchar_t* payload,
                                     MODULE_STATUS status);

@@ -101,6 +101,10 @@ TEST_F(BusClient, EveryBrokenBusLibraryEndsInNoClientAndIsUnloaded) {
         {L"null-handle",
          {L"Invalid message bus handle. Throwing ModuleException.",
           L"Failed to create message bus client. Caught ModuleException - what: Invalid message bus handle."}},
+        {L"null-entry",
+         {L"Invalid message bus functions object. Throwing ModuleException.",
+          L"Failed to create message bus client. Caught ModuleException - what: Invalid message bus functions "
+          L"object."}},
     };
     for (const auto& c : cases) {
         log.clear();

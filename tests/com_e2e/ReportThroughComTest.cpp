@@ -69,6 +69,18 @@ TEST_P(ReportThroughCom, AnEventWithoutARecordPublishesNothing) {
     EXPECT_EQ(std::vector<LoggedMessage>{publishedRecord(record)}, log.messages());
 }
 
+// Its publish entry is null: a call through it would end this process.
+TEST_P(ReportThroughCom, ABusLibraryWithAnIncompleteTableIsRefusedAndTheReportStillSucceeds) {
+    {
+        BusLibraryPlacement placed(BusLibraryPlacement::fakeBus(L"null-entry"));
+
+        EXPECT_EQ(S_OK, report(event));
+
+        EXPECT_FALSE(BusLibraryPlacement::loaded());
+    }
+    EXPECT_TRUE(log.messages().empty());
+}
+
 TEST_P(ReportThroughCom, WithoutABusLibraryTheReportStillSucceeds) {
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES,
               GetFileAttributesW((BusLibraryPlacement::executableFolder() + L"EventRelay.dll").c_str()));

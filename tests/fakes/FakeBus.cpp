@@ -5,6 +5,7 @@
 //   FAKE_BUS_ACQUIRE_STATUS=s     acquireHandle returns s (and no handle)
 //   FAKE_BUS_NULL_HANDLE=1        acquireHandle succeeds with a null handle
 //   FAKE_BUS_PUBLISH_STATUS=s     publish returns s
+//   FAKE_BUS_NULL_PUBLISH=1       the table's publish entry is null
 // It never calls back.
 
 #include <atomic>
@@ -25,6 +26,9 @@ using namespace Corvane;
 #endif
 #ifndef FAKE_BUS_NULL_HANDLE
 #define FAKE_BUS_NULL_HANDLE 0
+#endif
+#ifndef FAKE_BUS_NULL_PUBLISH
+#define FAKE_BUS_NULL_PUBLISH 0
 #endif
 
 #define FAKE_BUS_EXPORT extern "C" __declspec(dllexport)
@@ -112,8 +116,8 @@ MODULE_STATUS cancelReplies(BusHandle handle, BusReplyCallback callback) {
     return recorded(call, MODULE_STATUS_SUCCESS);
 }
 
-BusFunctions functions{acquireHandle, releaseHandle,   publish,     request,
-                       subscribe,     subscribeFilter, unsubscribe, cancelReplies};
+BusFunctions functions{acquireHandle, releaseHandle,   FAKE_BUS_NULL_PUBLISH ? nullptr : publish, request,
+                       subscribe,     subscribeFilter, unsubscribe,                               cancelReplies};
 } // namespace
 
 FAKE_BUS_EXPORT BusFunctions* CreateObject(std::uint32_t version) {

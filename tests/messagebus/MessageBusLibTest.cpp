@@ -171,6 +171,29 @@ TEST_F(MessageBusLibTest, AFailedBindingIsLoggedThrownAndUnloadsTheLibrary) {
     }
 }
 
+// A call through a null entry would end the host: the table is refused before its first use.
+TEST_F(MessageBusLibTest, ATableWithANullEntryIsRefusedBeforeAnyCallThroughIt) {
+    const char* entries[] = {"acquireHandle", "releaseHandle",   "publish",     "request",
+                             "subscribe",     "subscribeFilter", "unsubscribe", "cancelReplies"};
+    const LogLine refused = {ETWLogging::LOG_LEVEL_ERROR, L"MessageBusShimImpl",
+                             L"Corvane::MessageBusShimImpl::MessageBusShimImpl",
+                             L"Invalid message bus functions object. Throwing ModuleException."};
+    for (int entry = 0; entry < 8; ++entry) {
+        bus.reset();
+        bus.nullEntry = entry;
+        try {
+            MessageBusLib binding(boundLibrary());
+            ADD_FAILURE() << "no exception without " << entries[entry];
+        } catch (const ModuleException& error) {
+            EXPECT_STREQ("Invalid message bus functions object", error.what()) << entries[entry];
+        }
+        EXPECT_EQ(Lines{refused}, bindingLines()) << entries[entry];
+        EXPECT_EQ(Calls{createObject()}, bus.calls) << entries[entry];
+        EXPECT_TRUE(watchedLibrary.expired()) << entries[entry];
+        EXPECT_FALSE(isMapped()) << entries[entry];
+    }
+}
+
 TEST_F(MessageBusLibTest, AnInjectedShimGetsEveryCallWhileTheBindingKeepsItsOwnHandle) {
     const BusHandle shimHandle = reinterpret_cast<BusHandle>(0x5117);
     ReplyFunction replies;

@@ -64,6 +64,8 @@ protected:
 };
 
 TEST_F(MessageBusShimImplTest, RefusesANullHandleOrFunctionTable) {
+    BusFunctions withoutPublish = *busTable;
+    withoutPublish.publish = nullptr;
     struct Case {
         BusHandle handle;
         BusFunctions* functions;
@@ -77,6 +79,8 @@ TEST_F(MessageBusShimImplTest, RefusesANullHandleOrFunctionTable) {
          L"Invalid message bus functions object. Throwing ModuleException."},
         {nullptr, nullptr, "Invalid message bus handle",
          L"Invalid message bus handle. Throwing ModuleException."},
+        {busHandle, &withoutPublish, "Invalid message bus functions object",
+         L"Invalid message bus functions object. Throwing ModuleException."},
     };
     for (const Case& refused : cases) {
         log.clear();

@@ -1,5 +1,7 @@
 #include "RecordingBus.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 namespace PelmoraTests {
@@ -126,7 +128,15 @@ BusFunctions* RecordingBus::createObject(std::uint32_t version) {
     Call call = Call::of("CreateObject", nullptr);
     call.index = version;
     bus.calls.push_back(call);
-    return bus.offersTable ? bus.table() : nullptr;
+    if (!bus.offersTable) {
+        return nullptr;
+    }
+    bus.offered = recordingTable;
+    if (bus.nullEntry >= 0) {
+        // Eight pointers without padding, in entry order.
+        std::memset(reinterpret_cast<char*>(&bus.offered) + bus.nullEntry * sizeof(void*), 0, sizeof(void*));
+    }
+    return &bus.offered;
 }
 
 void PrintTo(const Call& call, std::ostream* out) {

@@ -47,9 +47,13 @@ public:
 
     std::vector<Call> calls;
     bool offersTable = true;
+    int nullEntry = -1; // the table CreateObject hands out lacks this entry (0 to 7)
     Corvane::MODULE_STATUS acquireStatus = Corvane::MODULE_STATUS_SUCCESS;
     Corvane::BusHandle acquiredHandle = defaultHandle;
     Corvane::MODULE_STATUS releaseStatus = Corvane::MODULE_STATUS_SUCCESS;
+
+private:
+    Corvane::BusFunctions offered{};
 };
 
 void PrintTo(const RecordingBus::Call& call, std::ostream* out);
