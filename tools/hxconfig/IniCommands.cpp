@@ -1,14 +1,14 @@
 #include "IniCommands.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cwchar>
+#include <optional>
 #include <string>
 
 #include <windows.h>
 
 #include "ConsoleText.h"
+#include "NumberText.h"
 #include "ToolError.h"
 #include "utils/CObfuscatedIniReader.h"
 
@@ -24,15 +24,12 @@ std::wstring absolute(const std::wstring& path) {
     return length > 0 && length < MAX_PATH ? std::wstring(full, length) : path;
 }
 
-bool parseInt(const std::wstring& text, int& value) {
-    wchar_t* end = nullptr;
-    errno = 0;
-    const long number = std::wcstol(text.c_str(), &end, 10);
-    if (text.empty() || *end != L'\0' || errno != 0 || number < INT_MIN || number > INT_MAX) {
-        return false;
-    }
-    value = static_cast<int>(number);
-    return true;
+const wchar_t* const intRange = L" (decimal or 0x-hexadecimal, -2147483648 to 2147483647)";
+
+// Decimal numbers keep their sign, as the product's reader takes them.
+std::optional<int> parseInt(const std::wstring& text) {
+    const auto number = parseSigned(text, INT_MIN, INT_MAX);
+    return number ? std::optional<int>(static_cast<int>(*number)) : std::nullopt;
 }
 
 int get(const std::wstring& file, const std::wstring& section, const std::wstring& name) {
@@ -51,11 +48,11 @@ int set(const std::wstring& file, const std::wstring& section, const std::wstrin
     reader.Load(absolute(file)); // a missing file is created by the write
     bool written = false;
     if (type == L"int") {
-        int number = 0;
-        if (!parseInt(value, number)) {
-            return reportFailure(L"\"" + value + L"\" is not a 32-bit integer");
+        const auto number = parseInt(value);
+        if (!number) {
+            return reportFailure(L"\"" + value + L"\" is not a 32-bit integer" + intRange);
         }
-        written = reader.WriteInt(section, name, number);
+        written = reader.WriteInt(section, name, *number);
     } else {
         written = reader.WriteText(section, name, value);
     }

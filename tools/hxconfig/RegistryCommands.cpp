@@ -1,6 +1,5 @@
 #include "RegistryCommands.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cwchar>
 #include <optional>
@@ -9,25 +8,13 @@
 
 #include "ConsoleText.h"
 #include "RegistryPath.h"
+#include "RegistryValue.h"
 #include "ToolError.h"
 #include "utils/CObfuscatedRegKey.h"
 
 namespace hxconfig {
 
 namespace {
-std::optional<unsigned long long> parseNumber(const std::wstring& text, unsigned long long limit) {
-    if (text.empty() || text[0] == L'-') {
-        return std::nullopt;
-    }
-    wchar_t* end = nullptr;
-    errno = 0;
-    const unsigned long long value = std::wcstoull(text.c_str(), &end, 0);
-    if (errno != 0 || *end != L'\0' || value > limit) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // The value as text: numbers in decimal, a list one string a line, bytes in hex.
 DWORD readAsText(Vornix::CRegKey& key, const wchar_t* name, std::vector<std::wstring>& lines) {
     DWORD type = 0;
@@ -106,46 +93,20 @@ int get(const RegistryPath& path, const std::wstring& name) {
     return exitOk;
 }
 
-// Writes the words as a value of the type; understood is false when they do not fit it.
-DWORD write(Vornix::CRegKey& key, const std::wstring& name, const std::wstring& type,
-            const std::vector<std::wstring>& values, bool& understood) {
-    understood = true;
-    if (type == L"dword" && values.size() == 1) {
-        if (const auto number = parseNumber(values[0], 0xFFFFFFFFull)) {
-            return key.WriteDword(name.c_str(), static_cast<DWORD>(*number));
-        }
-    } else if (type == L"qword" && values.size() == 1) {
-        if (const auto number = parseNumber(values[0], ~0ull)) {
-            return key.WriteQword(name.c_str(), *number);
-        }
-    } else if (type == L"sz" && values.size() == 1) {
-        return key.WriteString(name.c_str(), values[0].c_str());
-    } else if (type == L"multi_sz" && !values.empty()) {
-        std::wstring list;
-        for (const auto& value : values) {
-            list += value;
-            list += L'\0';
-        }
-        list += L'\0';
-        return key.WriteMultiString(name.c_str(), list.c_str());
-    }
-    understood = false;
-    return ERROR_INVALID_PARAMETER;
-}
-
 int set(const RegistryPath& path, const std::wstring& name, const std::wstring& type,
-        const std::vector<std::wstring>& values) {
+        const std::vector<std::wstring>& words) {
+    std::optional<RegistryValue> value;
+    if (const int status = RegistryValue::parse(type, words, value)) {
+        return status;
+    }
     Vornix::CObfuscatedRegKey key;
     if (const DWORD error = key.Create(path.root, path.subKey.c_str())) {
         return reportError(L"cannot create " + path.subKey, error);
     }
-    bool understood = false;
-    const DWORD error = write(key, name, type, values, understood);
-    if (!understood) {
-        return reportFailure(L"\"" + type + L"\" needs " +
-                             (type == L"multi_sz" ? L"one or more texts" : L"exactly one value of its kind"));
+    if (const DWORD error = value->writeTo(key, name)) {
+        return reportError(L"cannot write " + path.subKey + L"\\" + name, error);
     }
-    return error ? reportError(L"cannot write " + path.subKey + L"\\" + name, error) : exitOk;
+    return exitOk;
 }
 
 int remove(const RegistryPath& path, const std::wstring& name) {
@@ -176,11 +137,8 @@ int runRegistryCommand(const Arguments& arguments) {
         return remove(*path, arguments[2]);
     }
     if (verb == L"set" && arguments.size() >= 5) {
-        const std::wstring& type = arguments[3];
-        if (type != L"dword" && type != L"qword" && type != L"sz" && type != L"multi_sz") {
-            return exitUsage;
-        }
-        return set(*path, arguments[2], type, std::vector<std::wstring>(arguments.begin() + 4, arguments.end()));
+        return set(*path, arguments[2], arguments[3],
+                   std::vector<std::wstring>(arguments.begin() + 4, arguments.end()));
     }
     return exitUsage;
 }
