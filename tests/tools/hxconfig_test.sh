@@ -36,6 +36,13 @@ check "unknown root" 64 '' 'usage:' reg get "HKXX\\Software" x
 "${wine_run[@]}" reg add "$key" /v plain /t REG_DWORD /d 1 /f >/dev/null 2>&1
 check "plain value is invalid data" 1 '' '(13)' reg get "$key" plain
 
+# An empty item would end the stored list there.
+for items in "a '' b" "'' a" "a ''"; do
+    eval "list=($items)"
+    check "multi_sz $items" 64 '' 'items cannot be empty' reg set "$key" holes multi_sz "${list[@]}"
+done
+check "refused list is not written" 1 '' 'cannot read' reg get "$key" holes
+
 # Numbers are decimal or 0x-hexadecimal, never octal; only an INI integer takes a sign. A
 # refused number writes nothing.
 numbers="$work/numbers.ini"

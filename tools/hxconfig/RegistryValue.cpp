@@ -1,5 +1,6 @@
 #include "RegistryValue.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "Arguments.h"
@@ -46,8 +47,7 @@ RegistryValue::RegistryValue(DWORD type, std::vector<std::wstring> lines, unsign
 int RegistryValue::parse(const std::wstring& typeName, const std::vector<std::wstring>& words,
                          std::optional<RegistryValue>& value) {
     if (typeName == L"multi_sz") {
-        value = RegistryValue(REG_MULTI_SZ, words);
-        return exitOk;
+        return parseList(words, value);
     }
     if (typeName != L"sz" && numberTypeNamed(typeName) == nullptr) {
         return exitUsage;
@@ -71,6 +71,15 @@ int RegistryValue::parseNumber(const std::wstring& typeName, const std::wstring&
                              L" (decimal or 0x-hexadecimal, 0 to " + std::to_wstring(kind.max) + L")");
     }
     value = RegistryValue(kind.type, {std::to_wstring(*number)}, *number);
+    return exitOk;
+}
+
+int RegistryValue::parseList(const std::vector<std::wstring>& words, std::optional<RegistryValue>& value) {
+    // The stored list ends at its first empty item: the items after it would be lost.
+    if (std::find(words.begin(), words.end(), std::wstring()) != words.end()) {
+        return reportUsage(L"multi_sz items cannot be empty: the stored list would end at the first one");
+    }
+    value = RegistryValue(REG_MULTI_SZ, words);
     return exitOk;
 }
 

@@ -27,6 +27,7 @@ public:
 private:
     RegistryValue(DWORD type, std::vector<std::wstring> lines, unsigned long long number = 0);
 
+    static int parseList(const std::vector<std::wstring>& words, std::optional<RegistryValue>& value);
     static int parseNumber(const std::wstring& typeName, const std::wstring& word,
                            std::optional<RegistryValue>& value);
 
