@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs hxconfig under Wine: scrambled registry and INI values round-trip, plain values stay
-# invisible, and the library block list can be set, listed and cleared.
+# invisible, every write reads back through the product's readers or is refused, and the
+# library block list can be set, listed and cleared.
 # Usage: hxconfig_test.sh WINE_RUN PREFIX HXCONFIG_EXE
 set -uo pipefail
 
@@ -109,6 +110,14 @@ printf '[Plain]\r\nSeverity=2\r\n' >>"$ini"
 check "ini plain value is invisible" 1 '' 'no scrambled value Plain.Severity' ini get "$ini" Plain Severity
 check "ini missing file" 1 '' 'no scrambled value' ini get "$work/absent.ini" Config Severity
 
+# Names the product's reader cannot find again: the file is left as it was, or not made.
+for name in 'a=b' ';note'; do
+    cp "$ini" "$work/before.ini"
+    check "ini name $name does not read back" 1 '' 'does not read back' ini set "$ini" Config "$name" text x
+    expect "ini name $name leaves the file" cmp -s "$ini" "$work/before.ini"
+    check "ini name $name in a new file" 1 '' 'does not read back' ini set "$work/new.ini" Config "$name" int 1
+    expect "ini name $name makes no file" test ! -e "$work/new.ini"
+done
 
 check "block" 0 '' '' block "$library" 2.1.0.7
 check "block another" 0 '' '' block "$library" 3.0.0.1

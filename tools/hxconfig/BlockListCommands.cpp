@@ -22,6 +22,14 @@ std::wstring listKeyOf(const std::wstring& library) {
     return L"SOFTWARE\\Halvex\\Tamrok\\List\\" + lower;
 }
 
+// The loader's test: a value named after the version that holds the same text.
+bool readsBack(const std::wstring& library, const std::wstring& version) {
+    Vornix::CObfuscatedRegKey key;
+    std::wstring entry;
+    return key.Open(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), KEY_READ) == ERROR_SUCCESS &&
+           key.ReadString(version.c_str(), entry) == ERROR_SUCCESS && entry == version;
+}
+
 int block(const std::wstring& library, const std::wstring& version) {
     Vornix::CObfuscatedRegKey key;
     if (const DWORD error = key.Create(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str())) {
@@ -29,6 +37,9 @@ int block(const std::wstring& library, const std::wstring& version) {
     }
     if (const DWORD error = key.WriteString(version.c_str(), version.c_str())) {
         return reportError(L"cannot block " + library + L" " + version, error);
+    }
+    if (!readsBack(library, version)) {
+        return reportFailure(listKeyOf(library) + L"\\" + version + L" does not read back as written");
     }
     return exitOk;
 }

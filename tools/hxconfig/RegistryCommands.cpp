@@ -1,7 +1,6 @@
 #include "RegistryCommands.h"
 
 #include <cstdio>
-#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,88 +8,38 @@
 #include "ConsoleText.h"
 #include "RegistryPath.h"
 #include "RegistryValue.h"
+#include "RegistryValueText.h"
 #include "ToolError.h"
 #include "utils/CObfuscatedRegKey.h"
 
 namespace hxconfig {
 
 namespace {
-// The value as text: numbers in decimal, a list one string a line, bytes in hex.
-DWORD readAsText(Vornix::CRegKey& key, const wchar_t* name, std::vector<std::wstring>& lines) {
-    DWORD type = 0;
-    if (const DWORD error = key.ReadValue(name, &type, nullptr, nullptr)) {
-        return error;
-    }
-    switch (type) {
-    case REG_DWORD: {
-        DWORD value = 0;
-        const DWORD error = key.ReadDword(name, value);
-        lines.push_back(std::to_wstring(value));
-        return error;
-    }
-    case REG_QWORD: {
-        ULONGLONG value = 0;
-        const DWORD error = key.ReadQword(name, value);
-        lines.push_back(std::to_wstring(value));
-        return error;
-    }
-    case REG_SZ:
-    case REG_EXPAND_SZ: {
-        std::wstring text;
-        const DWORD error = key.ReadString(name, text);
-        lines.push_back(text);
-        return error;
-    }
-    case REG_MULTI_SZ: {
-        DWORD bytes = 0;
-        if (const DWORD error = key.ReadValue(name, &type, nullptr, &bytes)) {
-            return error;
-        }
-        std::vector<wchar_t> list(bytes / sizeof(wchar_t) + 2, L'\0');
-        DWORD count = static_cast<DWORD>(list.size());
-        if (const DWORD error = key.ReadMultiString(name, list.data(), &count)) {
-            return error;
-        }
-        for (const wchar_t* item = list.data(); *item != L'\0'; item += std::wcslen(item) + 1) {
-            lines.emplace_back(item);
-        }
-        return ERROR_SUCCESS;
-    }
-    default: {
-        DWORD size = 0;
-        if (const DWORD error = key.ReadValue(name, &type, nullptr, &size)) {
-            return error;
-        }
-        std::vector<unsigned char> bytes(size);
-        if (const DWORD error = key.ReadValue(name, &type, bytes.data(), &size)) {
-            return error;
-        }
-        std::wstring hex;
-        for (unsigned char byte : bytes) {
-            wchar_t digits[3];
-            std::swprintf(digits, 3, L"%02x", byte);
-            hex += digits;
-        }
-        lines.push_back(hex);
-        return ERROR_SUCCESS;
-    }
-    }
-}
-
 int get(const RegistryPath& path, const std::wstring& name) {
     Vornix::CObfuscatedRegKey key;
     const std::wstring where = path.subKey + L"\\" + name;
     if (const DWORD error = key.Open(path.root, path.subKey.c_str(), KEY_READ)) {
         return reportError(L"cannot open " + path.subKey, error);
     }
+    DWORD type = 0;
     std::vector<std::wstring> lines;
-    if (const DWORD error = readAsText(key, name.c_str(), lines)) {
+    if (const DWORD error = readValueText(key, name.c_str(), type, lines)) {
         return reportError(L"cannot read " + where, error);
     }
     for (const auto& line : lines) {
         hxtools::writeLine(stdout, line);
     }
     return exitOk;
+}
+
+// Through a key of its own, as the product would read the value.
+bool readsBack(const RegistryPath& path, const std::wstring& name, const RegistryValue& value) {
+    Vornix::CObfuscatedRegKey key;
+    DWORD type = 0;
+    std::vector<std::wstring> lines;
+    return key.Open(path.root, path.subKey.c_str(), KEY_READ) == ERROR_SUCCESS &&
+           readValueText(key, name.c_str(), type, lines) == ERROR_SUCCESS && type == value.type() &&
+           lines == value.lines();
 }
 
 int set(const RegistryPath& path, const std::wstring& name, const std::wstring& type,
@@ -105,6 +54,9 @@ int set(const RegistryPath& path, const std::wstring& name, const std::wstring& 
     }
     if (const DWORD error = value->writeTo(key, name)) {
         return reportError(L"cannot write " + path.subKey + L"\\" + name, error);
+    }
+    if (!readsBack(path, name, *value)) {
+        return reportFailure(path.subKey + L"\\" + name + L" does not read back as written");
     }
     return exitOk;
 }
