@@ -110,6 +110,19 @@ printf '[Plain]\r\nSeverity=2\r\n' >>"$ini"
 check "ini plain value is invisible" 1 '' 'no scrambled value Plain.Severity' ini get "$ini" Plain Severity
 check "ini missing file" 1 '' 'no scrambled value' ini get "$work/absent.ini" Config Severity
 
+# The product reads INI files as ANSI text: a UTF-16 file is refused and left as it was.
+while read -r file bom encoding; do
+    { [ "$bom" = - ] || printf "$bom"; printf '[Config]\r\nSeverity=1\r\n' | iconv -t "$encoding"; } >"$work/$file"
+    cp "$work/$file" "$work/$file.before"
+    check "UTF-16 $file refused" 1 '' 'is UTF-16 text' ini set "$work/$file" Config Severity int 2
+    expect "UTF-16 $file unchanged" cmp -s "$work/$file" "$work/$file.before"
+done <<'ENCODINGS'
+le-bom.ini \xFF\xFE UTF-16LE
+be-bom.ini \xFE\xFF UTF-16BE
+le.ini - UTF-16LE
+be.ini - UTF-16BE
+ENCODINGS
+
 # Names the product's reader cannot find again: the file is left as it was, or not made.
 for name in 'a=b' ';note'; do
     cp "$ini" "$work/before.ini"

@@ -11,6 +11,7 @@
 #include "FileSnapshot.h"
 #include "NumberText.h"
 #include "ToolError.h"
+#include "Utf16Evidence.h"
 #include "utils/CObfuscatedIniReader.h"
 
 namespace hxconfig {
@@ -82,6 +83,12 @@ int set(const std::wstring& file, const IniValue& value) {
     FileSnapshot before;
     if (const DWORD error = before.take(path)) {
         return reportError(L"cannot read " + file, error);
+    }
+    // The profile functions would write the value in UTF-16, or turn such a file into ANSI
+    // text and lose its entries; the product's reader finds nothing in UTF-16.
+    if (const auto evidence = utf16Evidence(before.bytes())) {
+        return reportFailure(file + L" is UTF-16 text (" + *evidence +
+                             L"); the product reads INI files as ANSI text only, so nothing was written");
     }
     const std::wstring where = value.section + L"." + value.name;
     if (!write(path, value)) {
