@@ -13,6 +13,7 @@ library="HxConfigTest$$.dll"
 cleanup() {
     "${wine_run[@]}" reg delete "$key" /f >/dev/null 2>&1
     "${wine_run[@]}" reg delete "HKLM\\SOFTWARE\\Halvex\\Tamrok\\List\\hxconfigtest$$.dll" /f >/dev/null 2>&1
+    "${wine_run[@]}" reg delete "HKLM\\SOFTWARE\\Halvex\\Tamrok\\List\\eventrelay.dll" /v "9.$$" /f >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -139,6 +140,14 @@ check "unblock" 0 '' '' unblock "$library" 2.1.0.7
 check "blocked after unblock" 0 '3.0.0.1' '' blocked "$library"
 check "unblock unknown version" 1 '' 'cannot unblock' unblock "$library" 9.9
 check "blocked of an unknown library" 0 '' '' blocked "NeverBlocked$$.dll"
+check "block without a name" 64 '' 'usage:' block '' 1.0
+check "block a path" 64 '' 'usage:' block 'C:\Bus\Lib.dll' 1.0
+for known in EventRelay.dll EVENTRELAY.DLL; do
+    check "block $known" 1 '' 'is never checked against the block list' block "$known" "9.$$"
+done
+"${command[@]}" blocked EventRelay.dll >"$work/listed" 2>&1
+not_listed() { ! tr -d '\r' <"$work/listed" | grep -qx "$1"; }
+expect "refused entry is not written" not_listed "9.$$"
 check "no command" 64 '' 'usage:'
 
 finish
