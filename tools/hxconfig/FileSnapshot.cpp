@@ -53,6 +53,11 @@ DWORD FileSnapshot::take(const std::wstring& path) {
 }
 
 DWORD FileSnapshot::restore() const {
+    // A file the write never reached may be one that cannot be written at all.
+    FileSnapshot now;
+    if (now.take(path_) == ERROR_SUCCESS && now.existed_ == existed_ && now.bytes_ == bytes_) {
+        return ERROR_SUCCESS;
+    }
     if (existed_) {
         return writeAll(path_, bytes_);
     }
