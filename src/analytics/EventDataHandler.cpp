@@ -28,7 +28,9 @@ std::wstring_view untilNul(const wchar_t* text, rapidjson::SizeType length) {
 
 bool EventDataHandler::scalar() {
     // A scalar root holds no members; a scalar member is not a string.
-    if (depth_ == 1) {
+    if (depth_ == 0) {
+        scalarRoot_ = true;
+    } else if (depth_ == 1) {
         noteMemberProblem();
     }
     return true;

@@ -19,6 +19,7 @@ public:
 
     EventTextProblem problem() const { return problem_; }
     const std::wstring& problemMember() const { return problemMember_; }
+    bool scalarRoot() const { return scalarRoot_; }
 
     bool Null() { return scalar(); }
     bool Bool(bool) { return scalar(); }
@@ -45,6 +46,7 @@ private:
     std::wstring key_;
     EventTextProblem problem_ = EventTextProblem::None;
     std::wstring problemMember_;
+    bool scalarRoot_ = false;
 };
 
 } // namespace Corvane::Analytics

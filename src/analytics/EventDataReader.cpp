@@ -33,6 +33,7 @@ EventReadResult readEventData(const wchar_t* text, AttributeMap& map) {
         result.problem = handler.problem();
         result.member = handler.problemMember();
     } else {
+        result.scalarRoot = handler.scalarRoot();
         map = std::move(work);
     }
     return result;

@@ -21,6 +21,9 @@ struct EventReadResult {
     rapidjson::ParseErrorCode parseError = rapidjson::kParseErrorNone;
     std::size_t errorOffset = 0;
     std::wstring member; // the offending member's name, for MemberNotString
+    // A lone number, true, false or null: no problem for the product, which finds no members,
+    // but worth telling a person apart from an object that lacks them.
+    bool scalarRoot = false;
 
     bool ok() const { return problem == EventTextProblem::None; }
 };

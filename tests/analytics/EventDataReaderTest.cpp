@@ -94,8 +94,14 @@ TEST(EventTextRead, ReportsTheParseErrorAndTheOffendingMember) {
 TEST(EventTextRead, RootScalarsHoldNoMembers) {
     for (const wchar_t* text : {L"1", L" -2.5e3 ", L"true", L"false", L"null"}) {
         AttributeMap map;
-        EXPECT_TRUE(parseEventData(text, map)) << text;
+        const EventReadResult read = readEventData(text, map);
+        EXPECT_TRUE(read.ok()) << text;
+        EXPECT_TRUE(read.scalarRoot) << text;
         EXPECT_TRUE(map.empty()) << text;
+    }
+    for (const wchar_t* text : {L"{}", L"{\"a\":\"1\"}"}) {
+        AttributeMap map;
+        EXPECT_FALSE(readEventData(text, map).scalarRoot) << text;
     }
 }
 

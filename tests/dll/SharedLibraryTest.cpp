@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "BlockListEntry.h"
 #include "Logging/LogLevels.h"
 #include "TestLibrary.h"
 #include "messagebus/ModuleException.h"
+#include "support/BlockListEntry.h"
 #include "support/CapturingLogger.h"
 #include "support/LogLine.h"
 #include "support/ScratchFolder.h"

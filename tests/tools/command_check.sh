@@ -2,7 +2,8 @@
 # and the folder `work`, then call:
 #   check NAME EXPECTED_STATUS EXPECTED_STDOUT EXPECTED_STDERR_PART ARGS...
 # Standard input comes from the file named by check_stdin (default: nothing). Carriage
-# returns are dropped from standard output. `finish` prints the tally and fails on any failure.
+# returns are dropped from standard output. `expect NAME COMMAND...` counts as a check that
+# passes when the command succeeds. `finish` prints the tally and fails on any failure.
 passed=0
 failures=0
 
@@ -24,6 +25,17 @@ check() {
         failures=$((failures + 1))
     else
         passed=$((passed + 1))
+    fi
+}
+
+expect() {
+    local name=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        echo "FAILED: $name"
+        failures=$((failures + 1))
     fi
 }
 

@@ -23,7 +23,9 @@ check "escaped value" 0 \
 check "invalid JSON" 2 '' 'hxreport: no record: the event text is not valid JSON: Missing a comma or' \
     --record '{"UniqueId":"u1" "Type":"t1"}'
 check "offset of the error" 2 '' '(offset 17)' --record '{"UniqueId":"u1" "Type":"t1"}'
-check "root array" 2 '' 'hxreport: no record: the root of the event text is not an object' --record '["a"]'
+for root in '["a"]' '"a"' 5 -2.5e3 null true false; do
+    check "root $root" 2 '' 'hxreport: no record: the root of the event text is not an object' --record "$root"
+done
 check "member not a string" 2 '' 'hxreport: no record: member "n" is not a string' \
     --record '{"UniqueId":"u1","Type":"t1","n":5}'
 check "no identifier" 2 '' 'hxreport: no record: the event has no "UniqueIdentifier" or "UniqueId" member' \

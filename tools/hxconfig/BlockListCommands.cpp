@@ -8,27 +8,59 @@
 
 #include "ConsoleText.h"
 #include "ToolError.h"
+#include "dll/KnownLibraries.h"
 #include "utils/CObfuscatedRegKey.h"
 #include "utils/UniqueResource.h"
 
 namespace hxconfig {
 
 namespace {
-std::wstring listKeyOf(const std::wstring& library) {
-    std::wstring lower = library;
-    for (wchar_t& c : lower) {
+// As the loader lower-cases a file name before it looks at the list.
+std::wstring lowerCase(std::wstring text) {
+    for (wchar_t& c : text) {
         c = static_cast<wchar_t>(std::towlower(c));
     }
-    return L"SOFTWARE\\Halvex\\Tamrok\\List\\" + lower;
+    return text;
+}
+
+std::wstring listKeyOf(const std::wstring& library) {
+    return L"SOFTWARE\\Halvex\\Tamrok\\List\\" + lowerCase(library);
+}
+
+// The loader looks a library up by its bare file name, so nothing else can ever match.
+int checkLibraryName(const std::wstring& library) {
+    if (library.empty()) {
+        return reportUsage(L"the library name is empty");
+    }
+    if (library.find(L'\\') != std::wstring::npos) {
+        return reportUsage(L"\"" + library +
+                           L"\" is not a file name: the block list names libraries without a folder");
+    }
+    return exitOk;
+}
+
+// The loader's test: a value named after the version that holds the same text.
+bool readsBack(const std::wstring& library, const std::wstring& version) {
+    Vornix::CObfuscatedRegKey key;
+    std::wstring entry;
+    return key.Open(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), KEY_READ) == ERROR_SUCCESS &&
+           key.ReadString(version.c_str(), entry) == ERROR_SUCCESS && entry == version;
 }
 
 int block(const std::wstring& library, const std::wstring& version) {
+    if (Corvane::KnownLibraries::contains(lowerCase(library))) {
+        return reportFailure(library +
+                             L" is never checked against the block list; an entry would have no effect");
+    }
     Vornix::CObfuscatedRegKey key;
     if (const DWORD error = key.Create(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str())) {
         return reportError(L"cannot create " + listKeyOf(library), error);
     }
     if (const DWORD error = key.WriteString(version.c_str(), version.c_str())) {
         return reportError(L"cannot block " + library + L" " + version, error);
+    }
+    if (!readsBack(library, version)) {
+        return reportFailure(listKeyOf(library) + L"\\" + version + L" does not read back as written");
     }
     return exitOk;
 }
@@ -77,16 +109,19 @@ int listBlocked(const std::wstring& library) {
 } // namespace
 
 int runBlockListCommand(const std::wstring& verb, const Arguments& arguments) {
-    if (verb == L"block" && arguments.size() == 2) {
+    if (arguments.size() != (verb == L"blocked" ? 1u : 2u)) {
+        return exitUsage;
+    }
+    if (const int status = checkLibraryName(arguments[0])) {
+        return status;
+    }
+    if (verb == L"block") {
         return block(arguments[0], arguments[1]);
     }
-    if (verb == L"unblock" && arguments.size() == 2) {
+    if (verb == L"unblock") {
         return unblock(arguments[0], arguments[1]);
     }
-    if (verb == L"blocked" && arguments.size() == 1) {
-        return listBlocked(arguments[0]);
-    }
-    return exitUsage;
+    return listBlocked(arguments[0]);
 }
 
 } // namespace hxconfig

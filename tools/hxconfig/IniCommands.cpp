@@ -1,15 +1,17 @@
 #include "IniCommands.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cwchar>
+#include <optional>
 #include <string>
 
 #include <windows.h>
 
 #include "ConsoleText.h"
+#include "FileSnapshot.h"
+#include "NumberText.h"
 #include "ToolError.h"
+#include "Utf16Evidence.h"
 #include "utils/CObfuscatedIniReader.h"
 
 namespace hxconfig {
@@ -24,15 +26,12 @@ std::wstring absolute(const std::wstring& path) {
     return length > 0 && length < MAX_PATH ? std::wstring(full, length) : path;
 }
 
-bool parseInt(const std::wstring& text, int& value) {
-    wchar_t* end = nullptr;
-    errno = 0;
-    const long number = std::wcstol(text.c_str(), &end, 10);
-    if (text.empty() || *end != L'\0' || errno != 0 || number < INT_MIN || number > INT_MAX) {
-        return false;
-    }
-    value = static_cast<int>(number);
-    return true;
+const wchar_t* const intRange = L" (decimal or 0x-hexadecimal, -2147483648 to 2147483647)";
+
+// Decimal numbers keep their sign, as the product's reader takes them.
+std::optional<int> parseInt(const std::wstring& text) {
+    const auto number = parseSigned(text, INT_MIN, INT_MAX);
+    return number ? std::optional<int>(static_cast<int>(*number)) : std::nullopt;
 }
 
 int get(const std::wstring& file, const std::wstring& section, const std::wstring& name) {
@@ -45,21 +44,71 @@ int get(const std::wstring& file, const std::wstring& section, const std::wstrin
     return exitOk;
 }
 
-int set(const std::wstring& file, const std::wstring& section, const std::wstring& name, const std::wstring& type,
-        const std::wstring& value) {
+// The value of one "ini set": a number for type int, else the text.
+struct IniValue {
+    std::wstring section;
+    std::wstring name;
+    std::optional<int> number;
+    std::wstring text;
+};
+
+bool write(const std::wstring& path, const IniValue& value) {
+    CObfuscatedIniReader writer(CObfuscatedIniReader::MODE_SCRAMBLED_ONLY);
+    writer.Load(path); // a missing file is created by the write
+    return value.number ? writer.WriteInt(value.section, value.name, *value.number)
+                        : writer.WriteText(value.section, value.name, value.text);
+}
+
+// Through a reader of its own, as the product would load the file.
+bool readsBack(const std::wstring& path, const IniValue& value) {
     CObfuscatedIniReader reader(CObfuscatedIniReader::MODE_SCRAMBLED_ONLY);
-    reader.Load(absolute(file)); // a missing file is created by the write
-    bool written = false;
-    if (type == L"int") {
-        int number = 0;
-        if (!parseInt(value, number)) {
-            return reportFailure(L"\"" + value + L"\" is not a 32-bit integer");
-        }
-        written = reader.WriteInt(section, name, number);
-    } else {
-        written = reader.WriteText(section, name, value);
+    int number = 0;
+    std::wstring text;
+    if (!reader.Load(path)) {
+        return false;
     }
-    return written ? exitOk : reportFailure(L"cannot write " + section + L"." + name + L" to " + file);
+    return value.number ? reader.GetInt(value.section, value.name, number) && number == *value.number
+                        : reader.GetText(value.section, value.name, text) && text == value.text;
+}
+
+int undo(const FileSnapshot& before, const std::wstring& what) {
+    if (const DWORD error = before.restore()) {
+        return reportError(what + L"; putting the file back failed", error);
+    }
+    return reportFailure(what + L"; the file is left as it was");
+}
+
+int set(const std::wstring& file, const IniValue& value) {
+    const std::wstring path = absolute(file);
+    FileSnapshot before;
+    if (const DWORD error = before.take(path)) {
+        return reportError(L"cannot read " + file, error);
+    }
+    // The profile functions would write the value in UTF-16, or turn such a file into ANSI
+    // text and lose its entries; the product's reader finds nothing in UTF-16.
+    if (const auto evidence = utf16Evidence(before.bytes())) {
+        return reportFailure(file + L" is UTF-16 text (" + *evidence +
+                             L"); the product reads INI files as ANSI text only, so nothing was written");
+    }
+    const std::wstring where = value.section + L"." + value.name;
+    if (!write(path, value)) {
+        return undo(before, L"cannot write " + where + L" to " + file);
+    }
+    if (!readsBack(path, value)) {
+        return undo(before, where + L" does not read back as written from " + file);
+    }
+    return exitOk;
+}
+
+int set(const Arguments& arguments) {
+    IniValue value{arguments[2], arguments[3], std::nullopt, arguments[5]};
+    if (arguments[4] == L"int") {
+        value.number = parseInt(value.text);
+        if (!value.number) {
+            return reportFailure(L"\"" + value.text + L"\" is not a 32-bit integer" + intRange);
+        }
+    }
+    return set(arguments[1], value);
 }
 } // namespace
 
@@ -68,7 +117,7 @@ int runIniCommand(const Arguments& arguments) {
         return get(arguments[1], arguments[2], arguments[3]);
     }
     if (arguments.size() == 6 && arguments[0] == L"set" && (arguments[4] == L"int" || arguments[4] == L"text")) {
-        return set(arguments[1], arguments[2], arguments[3], arguments[4], arguments[5]);
+        return set(arguments);
     }
     return exitUsage;
 }

@@ -1,103 +1,29 @@
 #include "RegistryCommands.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ConsoleText.h"
 #include "RegistryPath.h"
+#include "RegistryValue.h"
+#include "RegistryValueText.h"
 #include "ToolError.h"
 #include "utils/CObfuscatedRegKey.h"
 
 namespace hxconfig {
 
 namespace {
-std::optional<unsigned long long> parseNumber(const std::wstring& text, unsigned long long limit) {
-    if (text.empty() || text[0] == L'-') {
-        return std::nullopt;
-    }
-    wchar_t* end = nullptr;
-    errno = 0;
-    const unsigned long long value = std::wcstoull(text.c_str(), &end, 0);
-    if (errno != 0 || *end != L'\0' || value > limit) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// The value as text: numbers in decimal, a list one string a line, bytes in hex.
-DWORD readAsText(Vornix::CRegKey& key, const wchar_t* name, std::vector<std::wstring>& lines) {
-    DWORD type = 0;
-    if (const DWORD error = key.ReadValue(name, &type, nullptr, nullptr)) {
-        return error;
-    }
-    switch (type) {
-    case REG_DWORD: {
-        DWORD value = 0;
-        const DWORD error = key.ReadDword(name, value);
-        lines.push_back(std::to_wstring(value));
-        return error;
-    }
-    case REG_QWORD: {
-        ULONGLONG value = 0;
-        const DWORD error = key.ReadQword(name, value);
-        lines.push_back(std::to_wstring(value));
-        return error;
-    }
-    case REG_SZ:
-    case REG_EXPAND_SZ: {
-        std::wstring text;
-        const DWORD error = key.ReadString(name, text);
-        lines.push_back(text);
-        return error;
-    }
-    case REG_MULTI_SZ: {
-        DWORD bytes = 0;
-        if (const DWORD error = key.ReadValue(name, &type, nullptr, &bytes)) {
-            return error;
-        }
-        std::vector<wchar_t> list(bytes / sizeof(wchar_t) + 2, L'\0');
-        DWORD count = static_cast<DWORD>(list.size());
-        if (const DWORD error = key.ReadMultiString(name, list.data(), &count)) {
-            return error;
-        }
-        for (const wchar_t* item = list.data(); *item != L'\0'; item += std::wcslen(item) + 1) {
-            lines.emplace_back(item);
-        }
-        return ERROR_SUCCESS;
-    }
-    default: {
-        DWORD size = 0;
-        if (const DWORD error = key.ReadValue(name, &type, nullptr, &size)) {
-            return error;
-        }
-        std::vector<unsigned char> bytes(size);
-        if (const DWORD error = key.ReadValue(name, &type, bytes.data(), &size)) {
-            return error;
-        }
-        std::wstring hex;
-        for (unsigned char byte : bytes) {
-            wchar_t digits[3];
-            std::swprintf(digits, 3, L"%02x", byte);
-            hex += digits;
-        }
-        lines.push_back(hex);
-        return ERROR_SUCCESS;
-    }
-    }
-}
-
 int get(const RegistryPath& path, const std::wstring& name) {
     Vornix::CObfuscatedRegKey key;
     const std::wstring where = path.subKey + L"\\" + name;
     if (const DWORD error = key.Open(path.root, path.subKey.c_str(), KEY_READ)) {
         return reportError(L"cannot open " + path.subKey, error);
     }
+    DWORD type = 0;
     std::vector<std::wstring> lines;
-    if (const DWORD error = readAsText(key, name.c_str(), lines)) {
+    if (const DWORD error = readValueText(key, name.c_str(), type, lines)) {
         return reportError(L"cannot read " + where, error);
     }
     for (const auto& line : lines) {
@@ -106,46 +32,33 @@ int get(const RegistryPath& path, const std::wstring& name) {
     return exitOk;
 }
 
-// Writes the words as a value of the type; understood is false when they do not fit it.
-DWORD write(Vornix::CRegKey& key, const std::wstring& name, const std::wstring& type,
-            const std::vector<std::wstring>& values, bool& understood) {
-    understood = true;
-    if (type == L"dword" && values.size() == 1) {
-        if (const auto number = parseNumber(values[0], 0xFFFFFFFFull)) {
-            return key.WriteDword(name.c_str(), static_cast<DWORD>(*number));
-        }
-    } else if (type == L"qword" && values.size() == 1) {
-        if (const auto number = parseNumber(values[0], ~0ull)) {
-            return key.WriteQword(name.c_str(), *number);
-        }
-    } else if (type == L"sz" && values.size() == 1) {
-        return key.WriteString(name.c_str(), values[0].c_str());
-    } else if (type == L"multi_sz" && !values.empty()) {
-        std::wstring list;
-        for (const auto& value : values) {
-            list += value;
-            list += L'\0';
-        }
-        list += L'\0';
-        return key.WriteMultiString(name.c_str(), list.c_str());
-    }
-    understood = false;
-    return ERROR_INVALID_PARAMETER;
+// Through a key of its own, as the product would read the value.
+bool readsBack(const RegistryPath& path, const std::wstring& name, const RegistryValue& value) {
+    Vornix::CObfuscatedRegKey key;
+    DWORD type = 0;
+    std::vector<std::wstring> lines;
+    return key.Open(path.root, path.subKey.c_str(), KEY_READ) == ERROR_SUCCESS &&
+           readValueText(key, name.c_str(), type, lines) == ERROR_SUCCESS && type == value.type() &&
+           lines == value.lines();
 }
 
 int set(const RegistryPath& path, const std::wstring& name, const std::wstring& type,
-        const std::vector<std::wstring>& values) {
+        const std::vector<std::wstring>& words) {
+    std::optional<RegistryValue> value;
+    if (const int status = RegistryValue::parse(type, words, value)) {
+        return status;
+    }
     Vornix::CObfuscatedRegKey key;
     if (const DWORD error = key.Create(path.root, path.subKey.c_str())) {
         return reportError(L"cannot create " + path.subKey, error);
     }
-    bool understood = false;
-    const DWORD error = write(key, name, type, values, understood);
-    if (!understood) {
-        return reportFailure(L"\"" + type + L"\" needs " +
-                             (type == L"multi_sz" ? L"one or more texts" : L"exactly one value of its kind"));
+    if (const DWORD error = value->writeTo(key, name)) {
+        return reportError(L"cannot write " + path.subKey + L"\\" + name, error);
     }
-    return error ? reportError(L"cannot write " + path.subKey + L"\\" + name, error) : exitOk;
+    if (!readsBack(path, name, *value)) {
+        return reportFailure(path.subKey + L"\\" + name + L" does not read back as written");
+    }
+    return exitOk;
 }
 
 int remove(const RegistryPath& path, const std::wstring& name) {
@@ -176,11 +89,8 @@ int runRegistryCommand(const Arguments& arguments) {
         return remove(*path, arguments[2]);
     }
     if (verb == L"set" && arguments.size() >= 5) {
-        const std::wstring& type = arguments[3];
-        if (type != L"dword" && type != L"qword" && type != L"sz" && type != L"multi_sz") {
-            return exitUsage;
-        }
-        return set(*path, arguments[2], type, std::vector<std::wstring>(arguments.begin() + 4, arguments.end()));
+        return set(*path, arguments[2], arguments[3],
+                   std::vector<std::wstring>(arguments.begin() + 4, arguments.end()));
     }
     return exitUsage;
 }

@@ -28,4 +28,9 @@ int reportFailure(const std::wstring& text) {
     return exitFailed;
 }
 
+int reportUsage(const std::wstring& text) {
+    hxtools::writeLine(stderr, L"hxconfig: " + text);
+    return exitUsage;
+}
+
 } // namespace hxconfig

@@ -12,4 +12,7 @@ int reportError(const std::wstring& what, DWORD error);
 // Prints "hxconfig: TEXT" on standard error and returns the failure status.
 int reportFailure(const std::wstring& text);
 
+// Prints "hxconfig: TEXT" on standard error and returns the usage status.
+int reportUsage(const std::wstring& text);
+
 } // namespace hxconfig

@@ -23,7 +23,8 @@ const char* const usageText =
     "\n"
     "KEY is a registry path such as HKLM\\SOFTWARE\\Halvex\\Logging. Values are stored scrambled\n"
     "with an integrity digest; plain or edited values read as absent. The block list lives under\n"
-    "HKLM\\SOFTWARE\\Halvex\\Tamrok\\List\\<dll>.\n"
+    "HKLM\\SOFTWARE\\Halvex\\Tamrok\\List\\<dll>. Numbers are decimal or 0x-hexadecimal; only int\n"
+    "takes a sign. Every value written is read back through the product's own reader.\n"
     "\n"
     "exit status: 0 done, 1 failed (the reason on standard error), 64 bad command line\n";
 

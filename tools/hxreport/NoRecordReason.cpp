@@ -11,6 +11,8 @@ using Corvane::Analytics::EventTextProblem;
 using Corvane::Analytics::RecordProblem;
 
 namespace {
+const wchar_t* const rootNotObject = L"the root of the event text is not an object";
+
 std::wstring eventTextReason(const EventReadResult& read) {
     switch (read.problem) {
     case EventTextProblem::None: break;
@@ -20,7 +22,7 @@ std::wstring eventTextReason(const EventReadResult& read) {
         return L"the event text is not valid JSON: " + std::wstring(text.begin(), text.end()) + L" (offset " +
                std::to_wstring(read.errorOffset) + L")";
     }
-    case EventTextProblem::RootNotObject: return L"the root of the event text is not an object";
+    case EventTextProblem::RootNotObject: return rootNotObject;
     case EventTextProblem::MemberNotString: return L"member \"" + read.member + L"\" is not a string";
     }
     return L"the event text cannot be read";
@@ -28,6 +30,11 @@ std::wstring eventTextReason(const EventReadResult& read) {
 } // namespace
 
 std::wstring noRecordReason(const Corvane::Analytics::RecordBuildResult& result) {
+    // The product reads a lone scalar as an event without members; the lack of an identifier
+    // would hide the real mistake.
+    if (result.eventText.scalarRoot) {
+        return rootNotObject;
+    }
     switch (result.problem) {
     case RecordProblem::None: break;
     case RecordProblem::EventText: return eventTextReason(result.eventText);

@@ -1,4 +1,4 @@
-#include "BlockListEntry.h"
+#include "support/BlockListEntry.h"
 
 #include <windows.h>
 
