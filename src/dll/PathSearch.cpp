@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Logging/LogCalls.h"
+#include "dll/FullyQualifiedFolder.h"
 
 namespace Corvane {
 
@@ -39,6 +40,12 @@ bool PathSearch::findFilePath(const std::wstring& fileName, std::wstring& folder
     HXLOG(LOG_LEVEL_NORMAL, logSource, function, L"Entering findFilePath for file %ls", fileName.c_str());
     try {
         for (const std::wstring& entry : searchPaths) {
+            // Resolved against the host's current directory, such a folder could plant a library.
+            if (!isFullyQualifiedFolder(entry)) {
+                HXLOG(LOG_LEVEL_WARNING, logSource, function,
+                      L"Skipping search path %ls: not a fully qualified folder.", entry.c_str());
+                continue;
+            }
             // Always a backslash of our own: the entry is used exactly as it was given.
             if (checkIfExists(entry + L'\\' + fileName)) {
                 folder = entry;

@@ -26,7 +26,8 @@ public:
     virtual void addSearchPath(const std::wstring& path);
 
     // The first entry E for which E + backslash + fileName is an existing file goes to
-    // folder; folder is untouched when none is.
+    // folder; folder is untouched when none is. Entries that are not fully qualified folders
+    // are skipped with a warning.
     virtual bool findFilePath(const std::wstring& fileName, std::wstring& folder);
     // An existing file, not a directory.
     virtual bool checkIfExists(const std::wstring& path);

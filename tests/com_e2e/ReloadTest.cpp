@@ -24,9 +24,12 @@ using Vornix::ComApartment;
 namespace {
 
 const std::wstring event = L"{\"UniqueId\":\"u1\",\"Type\":\"t1\"}";
-const std::wstring record = L"{\"type\":\"t1\",\"unique_id\":\"u1\",\"data\":[{\"UniqueId\":\"u1\"},{\"Type\":\"t1\"}]}";
+const std::wstring record =
+    L"{\"type\":\"t1\",\"unique_id\":\"u1\",\"data\":[{\"UniqueId\":\"u1\"},{\"Type\":\"t1\"}]}";
 
-bool pelmoraMapped() { return GetModuleHandleW(PelmoraDll::defaultPath().c_str()) != nullptr; }
+bool pelmoraMapped() {
+    return GetModuleHandleW(PelmoraDll::defaultPath().c_str()) != nullptr;
+}
 
 // Loads the DLL, reports one event through a fresh object and unloads the DLL again.
 HRESULT reportThroughFreshLoad() {

@@ -7,9 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ScratchFolder.h"
 #include "Logging/LogLevels.h"
 #include "support/CapturingLogger.h"
+#include "support/ScratchFolder.h"
+#include "support/WorkingDirectory.h"
 
 namespace {
 
@@ -111,12 +112,29 @@ TEST_F(PathSearchTest, ReturnsTheEntryWithItsTrailingBackslash) {
         log, {entering(L"EventRelay.dll"), checking(holder + L"\\\\EventRelay.dll"), kExists, found(entry)});
 }
 
-TEST_F(PathSearchTest, EmptyEntryTestsTheRootOfTheCurrentDrive) {
-    search.addSearchPath(L"");
+// Each would be resolved against the host's current directory or drive, which holds the file.
+TEST_F(PathSearchTest, FoldersThatAreNotFullyQualifiedAreSkippedWithAWarning) {
+    const WorkingDirectory inHolder(holder);
+    const std::vector<std::wstring> unqualified = {L"",
+                                                   L".",
+                                                   L"holder",
+                                                   L"..\\holder",
+                                                   L"$(Tamrok.InstallDir)",
+                                                   L"\\",
+                                                   holder.substr(2),
+                                                   holder.substr(0, 2)};
+    search.addSearchPaths(unqualified);
+    search.addSearchPath(later);
     std::wstring folder;
-    EXPECT_FALSE(search.findFilePath(L"NoSuchFile-Pelmora.dll", folder));
-    expectLines(log, {entering(L"NoSuchFile-Pelmora.dll"), checking(L"\\NoSuchFile-Pelmora.dll"), kMissing,
-                      kNotFound});
+    ASSERT_TRUE(search.findFilePath(L"EventRelay.dll", folder));
+    EXPECT_EQ(later, folder);
+    std::vector<Line> expected = {entering(L"EventRelay.dll")};
+    for (const std::wstring& entry : unqualified) {
+        expected.push_back({LOG_LEVEL_WARNING, kFind,
+                            L"Skipping search path " + entry + L": not a fully qualified folder."});
+    }
+    expected.insert(expected.end(), {checking(later + L"\\EventRelay.dll"), kExists, found(later)});
+    expectLines(log, expected);
 }
 
 TEST_F(PathSearchTest, KeepsEntriesInOrderAsGiven) {
