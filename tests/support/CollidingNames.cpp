@@ -1,7 +1,7 @@
 #include "support/CollidingNames.h"
 
+#include <algorithm>
 #include <random>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -32,15 +32,34 @@ std::wstring randomText(std::mt19937_64& random, std::size_t length) {
     return text;
 }
 
+std::wstring pieceOf(std::uint64_t bits) {
+    std::wstring piece(pieceLength, L' ');
+    for (wchar_t& c : piece) {
+        c = alphabet[bits % (std::size(alphabet) - 1)];
+        bits /= std::size(alphabet) - 1;
+    }
+    return piece;
+}
+
 // Birthday search: two different pieces that lead from the state to the same low 32 bits.
+// Sorting candidates by their outcome beats a hash table of them several times over.
 std::pair<std::wstring, std::wstring> collidingPiecePair(std::uint32_t state, std::mt19937_64& random) {
-    std::unordered_map<std::uint32_t, std::wstring> seen;
-    seen.reserve(1 << 18);
-    for (;;) {
-        std::wstring piece = randomText(random, pieceLength);
-        const auto [it, inserted] = seen.emplace(advanceLow(state, piece), piece);
-        if (!inserted && it->second != piece) {
-            return {it->second, piece};
+    for (std::size_t count = 1 << 17;; count *= 2) {
+        std::vector<std::uint64_t> bits(count);
+        std::vector<std::uint64_t> outcomes(count); // outcome in the high half, candidate below
+        for (std::size_t i = 0; i < count; ++i) {
+            bits[i] = random();
+            outcomes[i] = std::uint64_t{advanceLow(state, pieceOf(bits[i]))} << 32 | i;
+        }
+        std::sort(outcomes.begin(), outcomes.end());
+        for (std::size_t i = 1; i < count; ++i) {
+            if (outcomes[i] >> 32 == outcomes[i - 1] >> 32) {
+                std::wstring first = pieceOf(bits[outcomes[i - 1] & 0xFFFFFFFFu]);
+                std::wstring second = pieceOf(bits[outcomes[i] & 0xFFFFFFFFu]);
+                if (first != second) {
+                    return {std::move(first), std::move(second)};
+                }
+            }
         }
     }
 }
