@@ -24,9 +24,12 @@ bool sameText(std::wstring_view a, std::wstring_view b) {
 }
 
 std::size_t grownBucketCount(std::size_t count) { return count < 512 ? count * 8 : count * 2; }
+
+// With no more entries than buckets, the index stays at most half full.
+std::size_t indexSlotCount(std::size_t bucketCount) { return bucketCount * 2; }
 } // namespace
 
-AttributeMap::AttributeMap() : buckets_(initialBucketCount) {}
+AttributeMap::AttributeMap() : buckets_(initialBucketCount), index_(indexSlotCount(initialBucketCount)) {}
 
 std::uint64_t AttributeMap::hashKey(std::wstring_view key) {
     // A code unit below 0x100 feeds a zero high byte, and (h ^ 0) * p * p == h * p²:
@@ -45,23 +48,13 @@ std::uint64_t AttributeMap::hashKey(std::wstring_view key) {
     return hash;
 }
 
-std::uint32_t AttributeMap::findIndex(std::wstring_view key, std::uint64_t hash) const {
-    const Bucket& bucket = buckets_[hash & (buckets_.size() - 1)];
-    for (std::uint32_t i = bucket.first; i != npos; i = nodes_[i].next) {
-        const Node& node = nodes_[i];
-        if (node.hash == hash && sameText(view(node.key), key)) {
-            return i;
-        }
-        if (i == bucket.last) {
-            break;
-        }
-    }
-    return npos;
+KeyIndex::Probe AttributeMap::probe(std::wstring_view key) const {
+    return index_.probe(index_.hash(key), [&](std::uint32_t i) { return sameText(view(nodes_[i].key), key); });
 }
 
 std::optional<std::wstring_view> AttributeMap::find(std::wstring_view key) const {
-    const std::uint32_t i = findIndex(key, hashKey(key));
-    if (i == npos) {
+    const std::uint32_t i = probe(key).entry;
+    if (i == KeyIndex::none) {
         return std::nullopt;
     }
     return view(nodes_[i].value);
@@ -73,10 +66,9 @@ AttributeMap::Span AttributeMap::store(std::wstring_view text) {
 }
 
 bool AttributeMap::insertOrAssign(std::wstring_view key, std::wstring_view value) {
-    const std::uint64_t hash = hashKey(key);
-    const std::uint32_t present = findIndex(key, hash);
-    if (present != npos) {
-        nodes_[present].value = store(value);
+    const KeyIndex::Probe found = probe(key);
+    if (found.entry != KeyIndex::none) {
+        nodes_[found.entry].value = store(value);
         return false;
     }
     if (nodes_.size() >= npos - 1) {
@@ -84,6 +76,7 @@ bool AttributeMap::insertOrAssign(std::wstring_view key, std::wstring_view value
     }
     // Everything that can throw happens before the sequence changes; characters stored
     // by a failed insertion are merely unused.
+    const std::uint64_t hash = hashKey(key);
     const bool grows = static_cast<double>(nodes_.size() + 1) / static_cast<double>(buckets_.size()) > maxLoadFactor;
     Growth growth = grows ? prepareGrowth(nodes_.size() + 1) : Growth();
     if (nodes_.size() == nodes_.capacity()) {
@@ -92,7 +85,9 @@ bool AttributeMap::insertOrAssign(std::wstring_view key, std::wstring_view value
     const Span keySpan = store(key);
     const Span valueSpan = store(value);
     nodes_.push_back(Node{hash, keySpan, valueSpan, npos, npos});
-    link(static_cast<std::uint32_t>(nodes_.size() - 1));
+    const auto added = static_cast<std::uint32_t>(nodes_.size() - 1);
+    link(added);
+    index_.add(found, added);
     if (grows) {
         rebuild(growth);
     }
@@ -109,7 +104,7 @@ void AttributeMap::link(std::uint32_t index) {
         node.next = npos;
         (tail_ == npos ? head_ : nodes_[tail_].next) = index;
         tail_ = index;
-        bucket.first = bucket.last = index;
+        bucket.first = index;
         return;
     }
     Node& first = nodes_[bucket.first];
@@ -124,6 +119,7 @@ AttributeMap::Growth AttributeMap::prepareGrowth(std::size_t newSize) const {
     Growth growth;
     growth.order.reserve(newSize);
     growth.buckets.resize(grownBucketCount(buckets_.size()));
+    growth.indexSlots = KeyIndex::emptySlots(indexSlotCount(growth.buckets.size()));
     return growth;
 }
 
@@ -133,6 +129,7 @@ void AttributeMap::rebuild(Growth& growth) noexcept {
         growth.order.push_back(i);
     }
     buckets_.swap(growth.buckets);
+    index_.moveTo(growth.indexSlots);
     head_ = tail_ = npos;
     for (std::uint32_t i : growth.order) {
         link(i);

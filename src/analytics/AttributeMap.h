@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analytics/CharStore.h"
+#include "analytics/KeyIndex.h"
 
 namespace Corvane::Analytics {
 
@@ -16,6 +17,8 @@ namespace Corvane::Analytics {
 // FNV-1a buckets, a new key goes before the first entry of its bucket (or to the end
 // when the bucket is empty), and growth rebuilds the sequence in its old order.
 // Names and values live in one character store, so an entry costs no allocation of its own.
+// Names are looked up through a keyed index, never by walking a bucket: names chosen to share
+// one bucket would otherwise make every insertion walk all of them.
 class AttributeMap {
 public:
     struct Entry {
@@ -39,9 +42,9 @@ private:
         std::uint32_t next;
     };
 
+    // A bucket's entries are contiguous in the sequence; only where they start matters.
     struct Bucket {
         std::uint32_t first = npos;
-        std::uint32_t last = npos;
     };
 
 public:
@@ -106,12 +109,13 @@ private:
     struct Growth {
         std::vector<std::uint32_t> order;
         std::vector<Bucket> buckets;
+        KeyIndex::Slots indexSlots;
     };
 
     std::wstring_view view(Span span) const { return chars_.view(span.offset, span.length); }
     Entry entryAt(std::uint32_t index) const { return Entry{view(nodes_[index].key), view(nodes_[index].value)}; }
     Span store(std::wstring_view text);
-    std::uint32_t findIndex(std::wstring_view key, std::uint64_t hash) const;
+    KeyIndex::Probe probe(std::wstring_view key) const;
     void link(std::uint32_t index);
     Growth prepareGrowth(std::size_t newSize) const;
     void rebuild(Growth& growth) noexcept;
@@ -119,6 +123,7 @@ private:
     std::vector<Node> nodes_;
     std::vector<Bucket> buckets_;
     CharStore chars_;
+    KeyIndex index_;
     std::uint32_t head_ = npos;
     std::uint32_t tail_ = npos;
 };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "analytics/ReferenceOrder.h"
+
 namespace {
 
 using Corvane::Analytics::AttributeMap;
@@ -24,43 +26,6 @@ AttributeMap mapOf(const std::vector<std::wstring>& keys) {
     }
     return map;
 }
-
-// The order rule written the slow and obvious way, to check the linked implementation against.
-class ReferenceOrder {
-public:
-    void insert(const std::wstring& key) {
-        for (const auto& present : sequence_) {
-            if (present == key) {
-                return;
-            }
-        }
-        sequence_.insert(sequence_.begin() + placeFor(key, buckets_), key);
-        if (sequence_.size() > buckets_) {
-            buckets_ *= buckets_ < 512 ? 8 : 2;
-            std::vector<std::wstring> old;
-            old.swap(sequence_);
-            for (const auto& k : old) {
-                sequence_.insert(sequence_.begin() + placeFor(k, buckets_), k);
-            }
-        }
-    }
-    const std::vector<std::wstring>& sequence() const { return sequence_; }
-    std::size_t buckets() const { return buckets_; }
-
-private:
-    std::size_t placeFor(const std::wstring& key, std::size_t buckets) const {
-        const auto bucket = AttributeMap::hashKey(key) & (buckets - 1);
-        for (std::size_t i = 0; i < sequence_.size(); ++i) {
-            if ((AttributeMap::hashKey(sequence_[i]) & (buckets - 1)) == bucket) {
-                return i;
-            }
-        }
-        return sequence_.size();
-    }
-
-    std::vector<std::wstring> sequence_;
-    std::size_t buckets_ = 8;
-};
 
 TEST(AttributeMapHash, IsFnv1aOverLittleEndianCodeUnits) {
     struct Case {
