@@ -4,7 +4,8 @@
 # The prefix is booted once (under a lock, since CTest may start several tests at once).
 set -euo pipefail
 
-prefix=$1
+# Wine wants an absolute prefix; a relative one is taken from the current directory.
+prefix=$(realpath -m -- "$1")
 shift
 
 export WINEPREFIX=$prefix
@@ -19,8 +20,9 @@ if [ ! -f "$prefix/.booted" ]; then
     (
         flock 9
         if [ ! -f "$prefix/.booted" ]; then
-            # The services that wineboot leaves running must not inherit the lock.
-            "$wine" wineboot -i >/dev/null 2>&1 9>&-
+            # The services that wineboot leaves running must inherit neither the lock nor
+            # anybody's pipe: they live as long as the prefix's server.
+            "$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&-
             touch "$prefix/.booted"
         fi
     ) 9>"$prefix/.lock"

@@ -1,6 +1,7 @@
 #include "Regsvr32.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "utils/UniqueResource.h"
 
@@ -13,7 +14,7 @@ DWORD regsvr32(const std::wstring& arguments) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
-        throw std::runtime_error("regsvr32 does not start");
+        throw std::runtime_error("regsvr32 does not start: error " + std::to_string(GetLastError()));
     }
     const Vornix::UniqueHandle processHandle(process.hProcess);
     const Vornix::UniqueHandle threadHandle(process.hThread);
