@@ -31,13 +31,10 @@ protected:
             plant(scratch.pathOf(folder) + L"\\EventRelay.dll");
         }
         plant(scratch.pathOf(L"EventRelay.dll"));
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, installKey);
         ASSERT_EQ(0u, key.Create(HKEY_LOCAL_MACHINE, installKey));
     }
-    void TearDown() override {
-        key.Close();
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, installKey);
-    }
+    // Only the value: the key also holds the library block list, which other tests use.
+    void TearDown() override { key.DeleteValue(L"Install Dir"); }
 
     static void plant(const std::wstring& path) {
         ASSERT_TRUE(CopyFileW(BusLibraryPlacement::developmentBus().c_str(), path.c_str(), FALSE));
