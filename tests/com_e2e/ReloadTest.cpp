@@ -12,6 +12,7 @@
 #include "FreeTlsIndexes.h"
 #include "MessageLogFile.h"
 #include "PelmoraDll.h"
+#include "RegisteredServer.h"
 #include "ReportCalls.h"
 #include "bus/BusLibraryPlacement.h"
 #include "com/ComPtr.h"
@@ -64,6 +65,32 @@ TEST(Reloading, TwoThousandLoadsKeepNoTlsIndexAndTheDllStillReports) {
     EXPECT_FALSE(pelmoraMapped());
     EXPECT_EQ(freeBefore, freeTlsIndexes());
     EXPECT_EQ(std::vector<LoggedMessage>(2, publishedRecord(record)), log.messages());
+}
+
+// What an idle host does: create, release, and let COM free the library at once.
+class ComReloading : public RegisteredServer {};
+
+TEST_F(ComReloading, CreateReleaseAndFreeUnusedLibrariesKeepNoTlsIndex) {
+    const ComApartment apartment(COINIT_APARTMENTTHREADED);
+    const auto cycle = [] {
+        ComPtr<IHxClientAnalytics> analytics;
+        const HRESULT result = CoCreateInstance(CLSID_AnalyticsAPI, nullptr, CLSCTX_INPROC_SERVER,
+                                                IID_IHxClientAnalytics, analytics.putVoid());
+        analytics.reset();
+        CoFreeUnusedLibrariesEx(0, 0);
+        return result;
+    };
+    ASSERT_EQ(S_OK, cycle());
+    ASSERT_FALSE(pelmoraMapped()) << "COM did not free the library";
+    const int freeBefore = freeTlsIndexes();
+
+    int failed = 0;
+    for (int i = 0; i < 1300; ++i) {
+        failed += cycle() == S_OK && !pelmoraMapped() ? 0 : 1;
+    }
+
+    EXPECT_EQ(0, failed);
+    EXPECT_EQ(freeBefore, freeTlsIndexes());
 }
 
 } // namespace
