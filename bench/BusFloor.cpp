@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "message/Message.h"
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 #include "utils/UniqueResource.h"
 
 namespace PelmoraBench {

@@ -16,8 +16,8 @@
 #include "BusFloor.h"
 #include "InterleavedBatches.h"
 #include "analytics/AnalyticsRecordBuilder.h"
-#include "com/ComPtr.h"
-#include "com/UniqueBstr.h"
+#include "utils/ComPtr.h"
+#include "utils/UniqueBstr.h"
 #include "utils/UniqueResource.h"
 
 namespace {

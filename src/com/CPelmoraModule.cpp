@@ -9,7 +9,7 @@
 #include "AnalyticsAPI.h"
 #include "com/CPelmoraImpl.h"
 #include "com/CachedClassFactory.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 #include "com/ModuleFileName.h"
 #include "com/ProxyStubEntries.h"
 #include "com/Registrar.h"

@@ -1,6 +1,6 @@
 #include "com/TypeLibRegistration.h"
 
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 
 namespace Corvane::Com {
 

@@ -4,7 +4,7 @@
 
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
-#include "messagebus/GuardedCall.h"
+#include "status/GuardedCall.h"
 
 namespace Corvane {
 

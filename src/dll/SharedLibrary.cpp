@@ -7,9 +7,9 @@
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
 #include "dll/KnownLibraries.h"
-#include "messagebus/BusLibraryInterface.h"
-#include "messagebus/GuardedCall.h"
-#include "messagebus/ModuleException.h"
+#include "businterface/BusLibraryInterface.h"
+#include "status/GuardedCall.h"
+#include "status/ModuleException.h"
 #include "utils/CObfuscatedRegKey.h"
 
 namespace Corvane {

@@ -11,7 +11,7 @@
 #include "dll/PathHelpers.h"
 #include "dll/PathSearch.h"
 #include "dll/SharedLibraryInfo.h"
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 #include "utils/CRegKey.h"
 #include "utils/FileVersionInfo.h"
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "messagebus/GuardedCall.h"
+#include "status/GuardedCall.h"
 
 namespace Corvane {
 

@@ -7,7 +7,7 @@
 #include "message/Message.h"
 #include "message/Reply.h"
 #include "messagebus/MessageBusTypes.h"
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 namespace Corvane {
 

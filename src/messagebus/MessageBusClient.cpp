@@ -12,8 +12,8 @@
 #include "Logging/LogLevels.h"
 #include "message/MessageHeader.h"
 #include "message/ReplyImpl.h"
-#include "messagebus/GuardedCall.h"
-#include "messagebus/ModuleException.h"
+#include "status/GuardedCall.h"
+#include "status/ModuleException.h"
 
 namespace Corvane {
 

@@ -14,7 +14,7 @@
 #include "messagebus/MessageBus.h"
 #include "messagebus/MessageBusShim.h"
 #include "messagebus/MessageBusTypes.h"
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 #include "messagebus/PendingReply.h"
 #include "wrappers/ProcessAPI.h"
 

@@ -4,9 +4,9 @@
 
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
-#include "messagebus/GuardedCall.h"
+#include "status/GuardedCall.h"
 #include "messagebus/MessageBusShimImpl.h"
-#include "messagebus/ModuleException.h"
+#include "status/ModuleException.h"
 #include "performance/PerfTimer.h"
 
 namespace Corvane {

@@ -6,7 +6,7 @@
 
 #include "dll/SharedLibrary.h"
 #include "dll/SharedLibraryInfo.h"
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 #include "messagebus/MessageBusShim.h"
 
 namespace Corvane {

@@ -6,7 +6,7 @@
 
 #include "message/Message.h"
 #include "messagebus/MessageBusTypes.h"
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 namespace Corvane {
 

@@ -2,8 +2,8 @@
 
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
-#include "messagebus/GuardedCall.h"
-#include "messagebus/ModuleException.h"
+#include "status/GuardedCall.h"
+#include "status/ModuleException.h"
 
 namespace Corvane {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 #include "messagebus/MessageBusShim.h"
 
 namespace Corvane {

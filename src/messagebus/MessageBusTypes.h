@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "message/Message.h"
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 namespace Corvane {
 

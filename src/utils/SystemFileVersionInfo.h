@@ -4,7 +4,7 @@
 #include <string>
 
 #include "utils/FileVersionInfo.h"
-#include "wrappers/ShlObjAPI.h"
+#include "utils/ShlObjAPI.h"
 
 namespace Vornix {
 

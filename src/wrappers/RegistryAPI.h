@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 namespace Corvane {
 

@@ -7,11 +7,3 @@ HRESULT ShlObjAPI::getKnownFolderPath(REFKNOWNFOLDERID folder, DWORD flags, HAND
 }
 
 } // namespace Corvane
-
-namespace Vornix {
-
-HRESULT ShlObjAPI::getKnownFolderPath(REFKNOWNFOLDERID folder, DWORD flags, HANDLE token, PWSTR* path) {
-    return SHGetKnownFolderPath(folder, flags, token, path);
-}
-
-} // namespace Vornix

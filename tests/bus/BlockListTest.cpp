@@ -7,7 +7,7 @@
 #include "bus/BusLibraryPlacement.h"
 #include "dll/SharedLibrary.h"
 #include "messagebus/MessageBusClient.h"
-#include "messagebus/ModuleException.h"
+#include "status/ModuleException.h"
 #include "support/BlockListEntry.h"
 #include "support/CapturingLogger.h"
 #include "support/ScratchFolder.h"

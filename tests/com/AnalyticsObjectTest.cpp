@@ -11,8 +11,8 @@
 #include "BstrArgument.h"
 #include "utils/ComApartment.h"
 #include "RegisteredServer.h"
-#include "com/ComPtr.h"
-#include "com/UniqueBstr.h"
+#include "utils/ComPtr.h"
+#include "utils/UniqueBstr.h"
 
 using Vornix::ComApartment;
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "com/UniqueBstr.h"
+#include "utils/UniqueBstr.h"
 
 namespace PelmoraTests {
 

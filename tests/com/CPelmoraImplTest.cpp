@@ -9,7 +9,7 @@
 #include "analytics/AnalyticsRecordBuilder.h"
 #include "com/CPelmoraImpl.h"
 #include "com/CPelmoraModule.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 #include "support/CapturingLogger.h"
 
 using namespace PelmoraTests;

@@ -5,7 +5,7 @@
 #include "utils/ComApartment.h"
 #include "RegistryTree.h"
 #include "com/CPelmoraModule.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 #include "com/Registrar.h"
 #include "support/TestRegistryKey.h"
 

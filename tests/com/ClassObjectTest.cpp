@@ -4,7 +4,7 @@
 
 #include "AnalyticsAPI.h"
 #include "PelmoraDll.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 
 using Corvane::Com::ComPtr;
 using PelmoraTests::PelmoraDll;

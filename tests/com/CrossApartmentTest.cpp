@@ -9,7 +9,7 @@
 #include "utils/ComApartment.h"
 #include "RegisteredServer.h"
 #include "StaObjectThread.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 
 using Vornix::ComApartment;
 

@@ -4,7 +4,7 @@
 
 #include "AnalyticsAPI.h"
 #include "utils/ComApartment.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 
 using Vornix::ComApartment;
 

@@ -10,8 +10,8 @@
 
 #include "AnalyticsAPI.h"
 #include "PelmoraDll.h"
-#include "com/ComPtr.h"
-#include "com/UniqueBstr.h"
+#include "utils/ComPtr.h"
+#include "utils/UniqueBstr.h"
 
 using Corvane::Com::ComPtr;
 using Corvane::Com::UniqueBstr;

@@ -15,7 +15,7 @@
 #include "ReportCalls.h"
 #include "bus/BusLibraryPlacement.h"
 #include "com/CPelmoraModule.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 #include "support/CapturingLogger.h"
 
 using Vornix::ComApartment;

@@ -15,7 +15,7 @@
 #include "RegisteredServer.h"
 #include "ReportCalls.h"
 #include "bus/BusLibraryPlacement.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 #include "utils/ComApartment.h"
 
 using namespace PelmoraTests;

@@ -3,7 +3,7 @@
 #include <oleauto.h>
 
 #include "BstrArgument.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 
 namespace PelmoraTests {
 

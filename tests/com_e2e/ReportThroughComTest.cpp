@@ -14,7 +14,7 @@
 #include "RegisteredServer.h"
 #include "ReportCalls.h"
 #include "bus/BusLibraryPlacement.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 
 using Vornix::ComApartment;
 

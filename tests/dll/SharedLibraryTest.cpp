@@ -11,7 +11,7 @@
 
 #include "Logging/LogLevels.h"
 #include "TestLibrary.h"
-#include "messagebus/ModuleException.h"
+#include "status/ModuleException.h"
 #include "support/BlockListEntry.h"
 #include "support/CapturingLogger.h"
 #include "support/LogLine.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 namespace EventRelayTests {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 namespace EventRelayTests {
 

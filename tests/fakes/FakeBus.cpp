@@ -11,7 +11,7 @@
 #include <atomic>
 
 #include "CallRecorder.h"
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 using namespace Corvane;
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 namespace PelmoraTests {
 

@@ -13,7 +13,7 @@
 #include "messagebus/CallJournal.h"
 #include "messagebus/MessageBusShim.h"
 #include "messagebus/MessageBusTypes.h"
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 namespace PelmoraTests {
 

@@ -1,4 +1,4 @@
-#include "messagebus/GuardedCall.h"
+#include "status/GuardedCall.h"
 
 #include <functional>
 #include <new>
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "messagebus/ModuleException.h"
+#include "status/ModuleException.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "message/Reply.h"
 #include "messagebus/MessageBusClientFixture.h"
-#include "messagebus/ModuleException.h"
+#include "status/ModuleException.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "Logging/LogLevels.h"
 #include "RecordingBus.h"
 #include "messagebus/MessageBusShimImpl.h"
-#include "messagebus/ModuleException.h"
+#include "status/ModuleException.h"
 #include "support/CapturingLogger.h"
 #include "support/LogLine.h"
 

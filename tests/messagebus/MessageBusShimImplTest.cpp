@@ -12,7 +12,7 @@
 
 #include "Logging/LogLevels.h"
 #include "RecordingBus.h"
-#include "messagebus/ModuleException.h"
+#include "status/ModuleException.h"
 #include "support/CapturingLogger.h"
 #include "support/LogLine.h"
 

@@ -1,4 +1,4 @@
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 #include <cwchar>
 #include <string>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 namespace PelmoraTests {
 

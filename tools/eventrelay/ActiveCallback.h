@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 namespace EventRelay {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 namespace EventRelay {
 

@@ -13,7 +13,7 @@
 #include "SlimCondition.h"
 #include "SlimLock.h"
 #include "SubscriptionTable.h"
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 namespace EventRelay {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "RelayedMessage.h"
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 namespace EventRelay {
 

@@ -4,7 +4,7 @@
 #include <regex>
 #include <string>
 
-#include "messagebus/BusLibraryInterface.h"
+#include "businterface/BusLibraryInterface.h"
 
 namespace EventRelay {
 

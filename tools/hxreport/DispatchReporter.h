@@ -3,7 +3,7 @@
 #include <oaidl.h>
 
 #include "Reporter.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 
 namespace hxreport {
 

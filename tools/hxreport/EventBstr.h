@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "com/UniqueBstr.h"
+#include "utils/UniqueBstr.h"
 
 namespace hxreport {
 

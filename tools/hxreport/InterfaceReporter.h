@@ -2,7 +2,7 @@
 
 #include "AnalyticsAPI.h"
 #include "Reporter.h"
-#include "com/ComPtr.h"
+#include "utils/ComPtr.h"
 
 namespace hxreport {
 

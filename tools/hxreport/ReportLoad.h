@@ -10,7 +10,7 @@
 #include "Latencies.h"
 #include "Reporter.h"
 #include "StartLine.h"
-#include "com/UniqueBstr.h"
+#include "utils/UniqueBstr.h"
 
 namespace hxreport {
 

@@ -1,4 +1,4 @@
-#include "messagebus/GuardedCall.h"
+#include "status/GuardedCall.h"
 
 namespace Corvane {
 

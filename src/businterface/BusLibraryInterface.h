@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "message/MessageHeader.h"
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 namespace Corvane {
 

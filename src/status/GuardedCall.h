@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "messagebus/ModuleStatus.h"
+#include "status/ModuleStatus.h"
 
 namespace Corvane {
 
