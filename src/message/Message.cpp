@@ -21,9 +21,9 @@ std::uint32_t totalSizeOf(const std::wstring& name, const std::wstring& alias, c
 } // namespace
 
 Message::Message(std::wstring name, std::wstring alias, std::wstring payload)
-    : name(std::move(name)), alias(std::move(alias)), payload(std::move(payload)),
-      header(std::make_unique<MessageHeader>(defaultMessageHeader)) {
-    header->totalSize = totalSizeOf(this->name, this->alias, this->payload);
+    : name_(std::move(name)), alias_(std::move(alias)), payload_(std::move(payload)),
+      header_(std::make_unique<MessageHeader>(defaultMessageHeader)) {
+    header_->totalSize = totalSizeOf(name_, alias_, payload_);
 }
 
 Message::~Message() = default;

@@ -20,17 +20,17 @@ public:
     static std::shared_ptr<Message> create(const std::wstring& name, const std::wstring& alias,
                                            const std::wstring& payload);
 
-    const std::wstring& getName() const { return name; }
-    const std::wstring& getAlias() const { return alias; }
-    const std::wstring& getPayload() const { return payload; }
-    MessageHeader& getHeader() { return *header; }
-    const MessageHeader& getHeader() const { return *header; }
+    const std::wstring& getName() const { return name_; }
+    const std::wstring& getAlias() const { return alias_; }
+    const std::wstring& getPayload() const { return payload_; }
+    MessageHeader& getHeader() { return *header_; }
+    const MessageHeader& getHeader() const { return *header_; }
 
 private:
-    std::wstring name;
-    std::wstring alias;
-    std::wstring payload;
-    std::unique_ptr<MessageHeader> header;
+    std::wstring name_;
+    std::wstring alias_;
+    std::wstring payload_;
+    std::unique_ptr<MessageHeader> header_;
 };
 
 } // namespace Corvane

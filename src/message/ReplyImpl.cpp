@@ -22,49 +22,49 @@ REPLY_STATUS statusOfMark(const std::error_code& mark) {
 }
 } // namespace
 
-ReplyImpl::ReplyImpl(std::shared_future<std::shared_ptr<Message>> future) : future(std::move(future)) {}
+ReplyImpl::ReplyImpl(std::shared_future<std::shared_ptr<Message>> future) : future_(std::move(future)) {}
 
 std::shared_ptr<Message> ReplyImpl::getMessage() const {
-    return status == REPLY_STATUS_RECEIVED ? message : nullptr;
+    return status_ == REPLY_STATUS_RECEIVED ? message_ : nullptr;
 }
 
 REPLY_STATUS ReplyImpl::wait() {
-    if (status != REPLY_STATUS_RECEIVED) {
-        status = getReplyMessage();
+    if (status_ != REPLY_STATUS_RECEIVED) {
+        status_ = getReplyMessage();
     }
-    return status;
+    return status_;
 }
 
 REPLY_STATUS ReplyImpl::waitFor(const std::chrono::milliseconds& limit) {
-    if (!future.valid()) {
+    if (!future_.valid()) {
         HXLOG(ETWLogging::LOG_LEVEL_ERROR, logSource, L"Corvane::ReplyImpl::waitFor",
               L"Reply future is in an invalid state. Returning.");
-        status = REPLY_STATUS_FAILED;
-        return status;
+        status_ = REPLY_STATUS_FAILED;
+        return status_;
     }
-    if (future.wait_for(std::min(limit, longestWait)) != std::future_status::ready) {
+    if (future_.wait_for(std::min(limit, longestWait)) != std::future_status::ready) {
         HXLOG(ETWLogging::LOG_LEVEL_WARNING, logSource, L"Corvane::ReplyImpl::waitFor",
               L"Reply waitFor timed out. Returning.");
-        return status;
+        return status_;
     }
-    status = getReplyMessage();
-    return status;
+    status_ = getReplyMessage();
+    return status_;
 }
 
 REPLY_STATUS ReplyImpl::getReplyMessage() {
-    if (!future.valid()) {
+    if (!future_.valid()) {
         HXLOG(ETWLogging::LOG_LEVEL_ERROR, logSource, L"Corvane::ReplyImpl::getReplyMessage",
               L"Reply future is in an invalid state. Returning.");
         return REPLY_STATUS_FAILED;
     }
     try {
-        message = future.get();
+        message_ = future_.get();
     } catch (const std::future_error& error) {
         return statusOfMark(error.code());
     } catch (const std::system_error& error) {
         return statusOfMark(error.code());
     }
-    return message ? REPLY_STATUS_RECEIVED : REPLY_STATUS_FAILED;
+    return message_ ? REPLY_STATUS_RECEIVED : REPLY_STATUS_FAILED;
 }
 
 } // namespace Corvane

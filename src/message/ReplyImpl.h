@@ -15,7 +15,7 @@ class ReplyImpl : public Reply {
 public:
     explicit ReplyImpl(std::shared_future<std::shared_ptr<Message>> future);
 
-    REPLY_STATUS getStatus() const override { return status; }
+    REPLY_STATUS getStatus() const override { return status_; }
     std::shared_ptr<Message> getMessage() const override;
     REPLY_STATUS wait() override;
     REPLY_STATUS waitFor(const std::chrono::milliseconds& limit) override;
@@ -24,9 +24,9 @@ public:
     REPLY_STATUS getReplyMessage();
 
 private:
-    REPLY_STATUS status = REPLY_STATUS_PENDING;
-    std::shared_ptr<Message> message;
-    std::shared_future<std::shared_ptr<Message>> future;
+    REPLY_STATUS status_ = REPLY_STATUS_PENDING;
+    std::shared_ptr<Message> message_;
+    std::shared_future<std::shared_ptr<Message>> future_;
 };
 
 } // namespace Corvane

@@ -91,15 +91,15 @@ MessageBusClient::createInstance(const std::function<std::unique_ptr<MessageBus>
 
 MessageBusClient::MessageBusClient(std::shared_ptr<MessageBusShim> busLib,
                                    std::shared_ptr<ProcessAPI> processApi)
-    : busLib(requireBinding(std::move(busLib))), processApi(orDefault(std::move(processApi))),
-      replyFunction([this](std::uint64_t requestIndex, const std::shared_ptr<Message>& message,
-                           MODULE_STATUS status) { return replyCallback(requestIndex, message, status); }),
-      sessionId(lookUpSessionId()) {}
+    : busLib_(requireBinding(std::move(busLib))), processApi_(orDefault(std::move(processApi))),
+      replyFunction_([this](std::uint64_t requestIndex, const std::shared_ptr<Message>& message,
+                            MODULE_STATUS status) { return replyCallback(requestIndex, message, status); }),
+      sessionId_(lookUpSessionId()) {}
 
 MessageBusClient::~MessageBusClient() {
     // Separate steps: subscriptions must go even when withdrawing the reply callback fails,
     // since their handlers are released with this object.
-    guardedCall([this] { return busLib->cancelReplies(); });
+    guardedCall([this] { return busLib_->cancelReplies(); });
     guardedCall([this] {
         unsubscribeAll();
         return MODULE_STATUS_SUCCESS;
@@ -108,9 +108,9 @@ MessageBusClient::~MessageBusClient() {
 
 std::uint32_t MessageBusClient::lookUpSessionId() const {
     constexpr const wchar_t* function = L"Corvane::MessageBusClient::MessageBusClient";
-    const DWORD processId = processApi->getCurrentProcessId();
+    const DWORD processId = processApi_->getCurrentProcessId();
     DWORD session = 0;
-    if (processApi->processIdToSessionId(processId, &session)) {
+    if (processApi_->processIdToSessionId(processId, &session)) {
         HXLOG(LOG_LEVEL_NORMAL, logSource, function, L"Found session id %ld for process %ld",
               static_cast<long>(session), static_cast<long>(processId));
         return session;
@@ -131,7 +131,7 @@ MODULE_STATUS MessageBusClient::publish(const std::shared_ptr<Message>& message)
         // The reply itself already goes out marked.
         header.setFlag(MESSAGE_FLAG_COPY_SENT);
     }
-    const MODULE_STATUS status = busLib->publish(message);
+    const MODULE_STATUS status = busLib_->publish(message);
     if (status != MODULE_STATUS_SUCCESS) {
         if (copyDue) {
             // Nothing went out: publishing the message again must still send the copy.
@@ -151,7 +151,7 @@ void MessageBusClient::publishNonReplyCopy(const std::shared_ptr<Message>& messa
     MessageHeader& header = message->getHeader();
     header.clearFlag(MESSAGE_FLAG_REPLY);
     header.clearReplyData();
-    const MODULE_STATUS status = busLib->publish(message);
+    const MODULE_STATUS status = busLib_->publish(message);
     if (status != MODULE_STATUS_SUCCESS) {
         HXLOG(LOG_LEVEL_WARNING, logSource, L"Corvane::MessageBusClient::publish",
               L"Failed to publish non-reply copy of the message. Error code %lu.",
@@ -189,10 +189,10 @@ MODULE_STATUS MessageBusClient::sendRequest(const std::shared_ptr<Message>& mess
         return MODULE_STATUS_UNSUCCESSFUL;
     }
     // Without the lock: the answer may come on another thread before this call returns.
-    const MODULE_STATUS status = busLib->request(message, requestIndex, &replyFunction, timeLimit);
+    const MODULE_STATUS status = busLib_->request(message, requestIndex, &replyFunction_, timeLimit);
     if (status != MODULE_STATUS_SUCCESS) {
-        std::lock_guard<std::mutex> lock(replyMutex);
-        pendingReplies.erase(requestIndex);
+        std::lock_guard<std::mutex> lock(replyMutex_);
+        pendingReplies_.erase(requestIndex);
         HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::MessageBusClient::request",
               L"Failed to make request. Error code %lu.", static_cast<unsigned long>(status));
     }
@@ -200,9 +200,9 @@ MODULE_STATUS MessageBusClient::sendRequest(const std::shared_ptr<Message>& mess
 }
 
 bool MessageBusClient::addPendingReply(PendingReply pending, std::uint64_t& requestIndex) {
-    std::lock_guard<std::mutex> lock(replyMutex);
-    requestIndex = nextRequestIndex++;
-    if (!pendingReplies.emplace(requestIndex, std::move(pending)).second) {
+    std::lock_guard<std::mutex> lock(replyMutex_);
+    requestIndex = nextRequestIndex_++;
+    if (!pendingReplies_.emplace(requestIndex, std::move(pending)).second) {
         HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::MessageBusClient::request",
               L"Unable to create reply promise. Returning.");
         return false;
@@ -230,22 +230,22 @@ MODULE_STATUS MessageBusClient::replyCallback(std::uint64_t requestIndex,
 }
 
 std::optional<PendingReply> MessageBusClient::takePendingReply(std::uint64_t requestIndex) {
-    std::lock_guard<std::mutex> lock(replyMutex);
-    const auto found = pendingReplies.find(requestIndex);
-    if (found == pendingReplies.end()) {
+    std::lock_guard<std::mutex> lock(replyMutex_);
+    const auto found = pendingReplies_.find(requestIndex);
+    if (found == pendingReplies_.end()) {
         return std::nullopt;
     }
     PendingReply pending = std::move(found->second);
-    pendingReplies.erase(found);
+    pendingReplies_.erase(found);
     return pending;
 }
 
 MODULE_STATUS MessageBusClient::subscribe(const std::wstring& messageName, const std::wstring& alias,
                                           MessageHandler handler) {
-    std::lock_guard<std::mutex> lock(subscriptionMutex);
+    std::lock_guard<std::mutex> lock(subscriptionMutex_);
     Subscription entry{0, messageName, std::make_shared<MessageHandler>(std::move(handler))};
-    if (appendRegistered(subscriptions[alias].subscriptions, std::move(entry),
-                         [&](MessageHandler* context) { return busLib->subscribe(messageName, context); })) {
+    if (appendRegistered(subscriptions_[alias].subscriptions, std::move(entry),
+                         [&](MessageHandler* context) { return busLib_->subscribe(messageName, context); })) {
         return MODULE_STATUS_SUCCESS;
     }
     HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::MessageBusClient::subscribe",
@@ -270,11 +270,11 @@ MODULE_STATUS MessageBusClient::subscribeFilter(const std::wstring& namePattern,
                                                 MessageHandler handler) {
     // Compiled before anything is filed: a malformed pattern leaves no trace.
     std::wregex pattern(namePattern, std::regex::ECMAScript | std::regex::nosubs | std::regex::optimize);
-    std::lock_guard<std::mutex> lock(subscriptionMutex);
+    std::lock_guard<std::mutex> lock(subscriptionMutex_);
     FilterSubscription entry{0, namePattern, std::move(pattern),
                              std::make_shared<MessageHandler>(std::move(handler))};
-    if (appendRegistered(subscriptions[alias].filters, std::move(entry), [&](MessageHandler* context) {
-            return busLib->subscribeFilter(namePattern, context);
+    if (appendRegistered(subscriptions_[alias].filters, std::move(entry), [&](MessageHandler* context) {
+            return busLib_->subscribeFilter(namePattern, context);
         })) {
         return MODULE_STATUS_SUCCESS;
     }
@@ -299,11 +299,11 @@ MODULE_STATUS MessageBusClient::subscribeFilterSession(const std::wstring& nameP
 }
 
 MessageHandler MessageBusClient::inSession(MessageHandler handler) const {
-    if (sessionId == 0) {
+    if (sessionId_ == 0) {
         return handler;
     }
     // The session id never changes, so the wrapper keeps its own copy rather than the client.
-    return [session = sessionId, handler = std::move(handler)](std::shared_ptr<Message> message) {
+    return [session = sessionId_, handler = std::move(handler)](std::shared_ptr<Message> message) {
         const MessageSessionExtension* extension =
             message ? message->getHeader().getSessionExtension() : nullptr;
         if (extension != nullptr && extension->sessionId != 0 && extension->sessionId != session) {
@@ -314,29 +314,29 @@ MessageHandler MessageBusClient::inSession(MessageHandler handler) const {
 }
 
 MODULE_STATUS MessageBusClient::unsubscribe(const std::wstring& alias) {
-    std::lock_guard<std::mutex> lock(subscriptionMutex);
-    const auto found = subscriptions.find(alias);
-    if (found == subscriptions.end()) {
+    std::lock_guard<std::mutex> lock(subscriptionMutex_);
+    const auto found = subscriptions_.find(alias);
+    if (found == subscriptions_.end()) {
         HXLOG(LOG_LEVEL_WARNING, logSource, L"Corvane::MessageBusClient::unsubscribe",
               L"Subscription not found. Alias: %ls.", alias.c_str());
         return MODULE_STATUS_SUCCESS;
     }
     unsubscribeIds(found->second);
-    subscriptions.erase(found);
+    subscriptions_.erase(found);
     return MODULE_STATUS_SUCCESS;
 }
 
 void MessageBusClient::unsubscribeAll() {
-    std::lock_guard<std::mutex> lock(subscriptionMutex);
-    for (const auto& entry : subscriptions) {
+    std::lock_guard<std::mutex> lock(subscriptionMutex_);
+    for (const auto& entry : subscriptions_) {
         unsubscribeIds(entry.second);
     }
-    subscriptions.clear();
+    subscriptions_.clear();
 }
 
 void MessageBusClient::unsubscribeIds(const AliasSubscriptions& entries) {
     for (const std::uint32_t id : entries.ids()) {
-        busLib->unsubscribe(id); // a failure changes nothing: the entry goes anyway
+        busLib_->unsubscribe(id); // a failure changes nothing: the entry goes anyway
     }
 }
 

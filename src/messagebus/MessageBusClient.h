@@ -81,15 +81,15 @@ private:
     std::optional<PendingReply> takePendingReply(std::uint64_t requestIndex);
     void unsubscribeIds(const AliasSubscriptions& entries);
 
-    std::shared_ptr<MessageBusShim> busLib;
-    std::shared_ptr<ProcessAPI> processApi;
-    std::mutex subscriptionMutex;
-    std::unordered_map<std::wstring, AliasSubscriptions> subscriptions;
-    std::uint64_t nextRequestIndex = 0;
-    ReplyFunction replyFunction;
-    std::mutex replyMutex;
-    std::unordered_map<std::uint64_t, PendingReply> pendingReplies;
-    std::uint32_t sessionId;
+    std::shared_ptr<MessageBusShim> busLib_;
+    std::shared_ptr<ProcessAPI> processApi_;
+    std::mutex subscriptionMutex_;
+    std::unordered_map<std::wstring, AliasSubscriptions> subscriptions_;
+    std::uint64_t nextRequestIndex_ = 0;
+    ReplyFunction replyFunction_;
+    std::mutex replyMutex_;
+    std::unordered_map<std::uint64_t, PendingReply> pendingReplies_;
+    std::uint32_t sessionId_;
 };
 
 } // namespace Corvane

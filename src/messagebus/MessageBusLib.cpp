@@ -4,10 +4,10 @@
 
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
-#include "status/GuardedCall.h"
 #include "messagebus/MessageBusShimImpl.h"
-#include "status/ModuleException.h"
 #include "performance/PerfTimer.h"
+#include "status/GuardedCall.h"
+#include "status/ModuleException.h"
 
 namespace Corvane {
 
@@ -36,38 +36,38 @@ BusFunctions* createFunctions(SharedLibrary& library) {
 using namespace ETWLogging;
 
 MessageBusLib::MessageBusLib(std::shared_ptr<SharedLibrary> library, std::shared_ptr<MessageBusShim> shim)
-    : library(std::move(library)), shim(std::move(shim)) {
+    : library_(std::move(library)), shim_(std::move(shim)) {
     internal::PerfTimer timer(L"MessageBusLib::MessageBusLib");
-    if (!this->library) {
-        this->library = std::make_shared<SharedLibrary>(messageBusLibraryInfo);
+    if (!library_) {
+        library_ = std::make_shared<SharedLibrary>(messageBusLibraryInfo);
     }
     bindFunctions();
     acquireHandle();
-    if (!this->shim) {
-        this->shim = std::make_shared<MessageBusShimImpl>(handle, functions);
+    if (!shim_) {
+        shim_ = std::make_shared<MessageBusShimImpl>(handle_, functions_);
     }
 }
 
 MessageBusLib::~MessageBusLib() {
     // The shim withdraws its reply callback before the handle goes.
-    shim.reset();
+    shim_.reset();
     releaseHandle();
-    library.reset();
+    library_.reset();
 }
 
 void MessageBusLib::bindFunctions() {
-    functions = createFunctions(*library);
-    if (functions == nullptr) {
+    functions_ = createFunctions(*library_);
+    if (functions_ == nullptr) {
         HXLOG(LOG_LEVEL_ERROR, logSource, constructorName,
               L"Failed to get message bus functions object. Throwing ModuleException.");
         throw ModuleException("Failed to get message bus functions object");
     }
     // Before the first call through it: acquireHandle is one of its entries.
-    MessageBusShimImpl::requireUsable(functions);
+    MessageBusShimImpl::requireUsable(functions_);
 }
 
 void MessageBusLib::acquireHandle() {
-    const MODULE_STATUS status = functions->acquireHandle(&handle);
+    const MODULE_STATUS status = functions_->acquireHandle(&handle_);
     if (status != MODULE_STATUS_SUCCESS) {
         HXLOG(LOG_LEVEL_ERROR, logSource, constructorName,
               L"Failed to get message bus handle. Error code: %ls(%lu). Throwing ModuleException.",
@@ -78,7 +78,7 @@ void MessageBusLib::acquireHandle() {
 
 void MessageBusLib::releaseHandle() noexcept {
     guardedCall([this] {
-        const MODULE_STATUS status = functions->releaseHandle(handle);
+        const MODULE_STATUS status = functions_->releaseHandle(handle_);
         if (status != MODULE_STATUS_SUCCESS) {
             HXLOG(LOG_LEVEL_WARNING, logSource, L"Corvane::MessageBusLib::~MessageBusLib",
                   L"Failed to release message bus. Error code %ls(%lu).", moduleStatusName(status),
@@ -89,28 +89,28 @@ void MessageBusLib::releaseHandle() noexcept {
 }
 
 MODULE_STATUS MessageBusLib::publish(const std::shared_ptr<Message>& message) {
-    return shim->publish(message);
+    return shim_->publish(message);
 }
 
 MODULE_STATUS MessageBusLib::request(const std::shared_ptr<Message>& message, std::uint64_t requestIndex,
                                      ReplyFunction* context, std::uint64_t timeLimit) {
-    return shim->request(message, requestIndex, context, timeLimit);
+    return shim_->request(message, requestIndex, context, timeLimit);
 }
 
 MODULE_STATUS MessageBusLib::cancelReplies() {
-    return shim->cancelReplies();
+    return shim_->cancelReplies();
 }
 
 std::uint32_t MessageBusLib::subscribe(const std::wstring& messageName, MessageHandler* context) {
-    return shim->subscribe(messageName, context);
+    return shim_->subscribe(messageName, context);
 }
 
 std::uint32_t MessageBusLib::subscribeFilter(const std::wstring& pattern, MessageHandler* context) {
-    return shim->subscribeFilter(pattern, context);
+    return shim_->subscribeFilter(pattern, context);
 }
 
 MODULE_STATUS MessageBusLib::unsubscribe(std::uint32_t subscriptionId) {
-    return shim->unsubscribe(subscriptionId);
+    return shim_->unsubscribe(subscriptionId);
 }
 
 } // namespace Corvane

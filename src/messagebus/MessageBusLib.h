@@ -41,10 +41,10 @@ private:
     void acquireHandle();
     void releaseHandle() noexcept;
 
-    std::shared_ptr<SharedLibrary> library;
-    std::shared_ptr<MessageBusShim> shim;
-    BusHandle handle = nullptr;
-    BusFunctions* functions = nullptr;
+    std::shared_ptr<SharedLibrary> library_;
+    std::shared_ptr<MessageBusShim> shim_;
+    BusHandle handle_ = nullptr;
+    BusFunctions* functions_ = nullptr;
 };
 
 } // namespace Corvane

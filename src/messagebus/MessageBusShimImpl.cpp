@@ -31,7 +31,7 @@ std::shared_ptr<Message> rebuildMessage(const MessageHeader* header, const wchar
 using namespace ETWLogging;
 
 MessageBusShimImpl::MessageBusShimImpl(BusHandle handle, BusFunctions* functions)
-    : handle(handle), functions(functions) {
+    : handle_(handle), functions_(functions) {
     if (handle == nullptr) {
         HXLOG(LOG_LEVEL_ERROR, logSource, constructorName,
               L"Invalid message bus handle. Throwing ModuleException.");
@@ -49,15 +49,15 @@ void MessageBusShimImpl::requireUsable(const BusFunctions* functions) {
 }
 
 MessageBusShimImpl::~MessageBusShimImpl() {
-    guardedCall([this] { return functions->cancelReplies(handle, onBusReply); });
+    guardedCall([this] { return functions_->cancelReplies(handle_, onBusReply); });
 }
 
 MODULE_STATUS MessageBusShimImpl::publish(const std::shared_ptr<Message>& message) {
     if (!message) {
         return MODULE_STATUS_INVALID_PARAMETER;
     }
-    return functions->publish(handle, &message->getHeader(), message->getName().c_str(),
-                              message->getAlias().c_str(), message->getPayload().c_str());
+    return functions_->publish(handle_, &message->getHeader(), message->getName().c_str(),
+                               message->getAlias().c_str(), message->getPayload().c_str());
 }
 
 MODULE_STATUS MessageBusShimImpl::request(const std::shared_ptr<Message>& message, std::uint64_t requestIndex,
@@ -65,25 +65,25 @@ MODULE_STATUS MessageBusShimImpl::request(const std::shared_ptr<Message>& messag
     if (!message) {
         return MODULE_STATUS_INVALID_PARAMETER;
     }
-    return functions->request(handle, requestIndex, context, onBusReply, &message->getHeader(),
-                              message->getName().c_str(), message->getAlias().c_str(),
-                              message->getPayload().c_str(), timeLimit);
+    return functions_->request(handle_, requestIndex, context, onBusReply, &message->getHeader(),
+                               message->getName().c_str(), message->getAlias().c_str(),
+                               message->getPayload().c_str(), timeLimit);
 }
 
 MODULE_STATUS MessageBusShimImpl::cancelReplies() {
-    return functions->cancelReplies(handle, onBusReply);
+    return functions_->cancelReplies(handle_, onBusReply);
 }
 
 std::uint32_t MessageBusShimImpl::subscribe(const std::wstring& messageName, MessageHandler* context) {
-    return functions->subscribe(handle, context, onBusMessage, messageName.c_str());
+    return functions_->subscribe(handle_, context, onBusMessage, messageName.c_str());
 }
 
 std::uint32_t MessageBusShimImpl::subscribeFilter(const std::wstring& pattern, MessageHandler* context) {
-    return functions->subscribeFilter(handle, context, onBusMessage, pattern.c_str());
+    return functions_->subscribeFilter(handle_, context, onBusMessage, pattern.c_str());
 }
 
 MODULE_STATUS MessageBusShimImpl::unsubscribe(std::uint32_t subscriptionId) {
-    return functions->unsubscribe(handle, subscriptionId);
+    return functions_->unsubscribe(handle_, subscriptionId);
 }
 
 MODULE_STATUS MessageBusShimImpl::onBusMessage(void* context, const MessageHeader* header,

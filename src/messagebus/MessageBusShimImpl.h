@@ -41,8 +41,8 @@ public:
                                     MODULE_STATUS status);
 
 private:
-    BusHandle handle;
-    BusFunctions* functions;
+    BusHandle handle_;
+    BusFunctions* functions_;
 };
 
 } // namespace Corvane
