@@ -26,9 +26,12 @@ struct RecordBuildResult {
 // Throws std::bad_alloc when memory runs out.
 RecordBuildResult tryBuildAnalyticsRecord(const wchar_t* eventText, std::wstring& record);
 
+// For callers that only publish the record, such as the analytics object: false where
+// tryBuildAnalyticsRecord names a problem, the record then untouched; throws as it does.
 bool buildAnalyticsRecord(const wchar_t* eventText, std::wstring& record);
 
-// The record of an already read event; false when it lacks the identifier or the type.
+// The record of an already read event; NoUniqueId or NoType when it lacks the identifier or
+// the type (looked for in that order), the record then left as the caller passed it.
 RecordProblem renderAnalyticsRecord(const AttributeMap& attributes, std::wstring& record);
 
 } // namespace Corvane::Analytics

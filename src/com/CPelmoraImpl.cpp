@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
@@ -26,6 +27,11 @@ bool isEmpty(BSTR text) {
 } // namespace
 
 HRESULT CPelmoraImpl::CreateInstance(IUnknown* outer, REFIID interfaceId, void** object) noexcept {
+    return CreateInstance(outer, interfaceId, object, nullptr);
+}
+
+HRESULT CPelmoraImpl::CreateInstance(IUnknown* outer, REFIID interfaceId, void** object,
+                                     std::shared_ptr<IRecordPublisher> publisher) noexcept {
     if (object == nullptr) {
         return E_POINTER;
     }
@@ -33,8 +39,10 @@ HRESULT CPelmoraImpl::CreateInstance(IUnknown* outer, REFIID interfaceId, void**
     if (outer != nullptr) {
         return CLASS_E_NOAGGREGATION;
     }
-    auto* created = new (std::nothrow) CPelmoraImpl;
-    if (created == nullptr) {
+    CPelmoraImpl* created = nullptr;
+    try {
+        created = new CPelmoraImpl(std::move(publisher));
+    } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
     const HRESULT result = created->QueryInterface(interfaceId, object);
@@ -48,7 +56,8 @@ HRESULT CPelmoraImpl::UpdateRegistry(bool doRegister) noexcept {
     return Com::CPelmoraModule::instance().UpdateRegistryFromResource(IDR_PELMORA, doRegister, false);
 }
 
-CPelmoraImpl::CPelmoraImpl() noexcept {
+CPelmoraImpl::CPelmoraImpl(std::shared_ptr<IRecordPublisher> publisher)
+    : publisher_(publisher ? std::move(publisher) : std::make_shared<RecordPublisher>()) {
     Com::CPelmoraModule::instance().Lock();
 }
 
@@ -98,7 +107,7 @@ HRESULT CPelmoraImpl::ReportEventData(BSTR, BSTR bstrEventData, BSTR) noexcept {
                   L"The event text yields no analytics record; nothing is published.");
             return S_OK;
         }
-        return publishRecord(record);
+        return publisher_->publish(record);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {

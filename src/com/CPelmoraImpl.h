@@ -1,12 +1,14 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include <windows.h>
 
 #include <oaidl.h>
 
 #include "AnalyticsAPI.h"
+#include "com/IRecordPublisher.h"
 
 namespace Corvane::Analytics {
 
@@ -19,7 +21,10 @@ public:
     static constexpr DISPID reportEventDataId = 101;
 
     // Refuses an outer object; otherwise a new object answering interfaceId, or the query's error.
+    // The object reports through the publisher given, or the bus's when it is empty.
     static HRESULT CreateInstance(IUnknown* outer, REFIID interfaceId, void** object) noexcept;
+    static HRESULT CreateInstance(IUnknown* outer, REFIID interfaceId, void** object,
+                                  std::shared_ptr<IRecordPublisher> publisher) noexcept;
     static HRESULT UpdateRegistry(bool doRegister) noexcept;
 
     // One implementation for both bases.
@@ -42,11 +47,12 @@ public:
                                      UINT* argumentError) noexcept override;
 
 private:
-    // Each object keeps the module locked while it lives.
-    CPelmoraImpl() noexcept;
+    // Each object keeps the module locked while it lives. Throws std::bad_alloc.
+    explicit CPelmoraImpl(std::shared_ptr<IRecordPublisher> publisher);
     ~CPelmoraImpl();
 
     std::atomic<ULONG> references_{0};
+    const std::shared_ptr<IRecordPublisher> publisher_;
 };
 
 } // namespace Corvane::Analytics

@@ -7,7 +7,7 @@
 
 namespace Corvane::Analytics {
 
-HRESULT publishRecord(const std::wstring& record) {
+HRESULT RecordPublisher::publish(const std::wstring& record) {
     std::unique_ptr<MessageBus> bus = MessageBusClient::getInstance();
     if (!bus) {
         return S_OK;

@@ -4,7 +4,7 @@
 
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
-#include "status/GuardedCall.h"
+#include "status/ModuleStatus.h"
 
 namespace Corvane {
 
@@ -21,25 +21,27 @@ bool DllLoader::loadDLL(const std::wstring& path, HMODULE* handle) {
               L"Invalid pHandle specified. Exiting.");
         return false;
     }
-    const MODULE_STATUS status = guardedCall([&] {
-        return dllApi->loadLibrary(path.c_str(), handle) ? MODULE_STATUS_SUCCESS : MODULE_STATUS_UNSUCCESSFUL;
-    });
-    if (status == MODULE_STATUS_SUCCESS) {
-        return true;
+    MODULE_STATUS failure = MODULE_STATUS_UNSUCCESSFUL;
+    try {
+        if (dllApi->loadLibrary(path.c_str(), handle)) {
+            return true;
+        }
+    } catch (...) {
+        failure = MODULE_STATUS_UNKNOWN_EXCEPTION;
     }
     HXLOG(ETWLogging::LOG_LEVEL_ERROR, sourceName, L"Corvane::DllLoader::loadDLL",
-          L"Failed to load library. Error code: %ls(%lu).", moduleStatusName(status),
-          static_cast<unsigned long>(status));
+          L"Failed to load library. Error code: %ls(%lu).", moduleStatusName(failure),
+          static_cast<unsigned long>(failure));
     return false;
 }
 
 FARPROC DllLoader::getProcAddress(HMODULE module, const char* name) {
     FARPROC address = nullptr;
-    // The status only ends the guarded step; callers see the null address.
-    guardedCall([&] {
+    try {
         address = dllApi->getProcAddress(module, name);
-        return address != nullptr ? MODULE_STATUS_SUCCESS : MODULE_STATUS_INVALID_HANDLE;
-    });
+    } catch (...) {
+        // A lookup that throws has found nothing.
+    }
     if (address == nullptr) {
         HXLOG(ETWLogging::LOG_LEVEL_WARNING, sourceName, L"Corvane::DllLoader::getProcAddress",
               L"getProcAddress was unsuccessful in finding the handle's address");

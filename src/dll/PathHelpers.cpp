@@ -15,8 +15,17 @@ PathHelpers::PathHelpers(std::shared_ptr<ShlObjAPI> shell, std::shared_ptr<OSInf
 }
 
 bool PathHelpers::resolvePath(std::wstring& path) {
-    std::wstring rest = std::move(path);
-    path.clear();
+    try {
+        path = expanded(path);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::wstring PathHelpers::expanded(const std::wstring& path) const {
+    std::wstring result;
+    std::wstring rest = path;
     std::wsmatch match;
     while (std::regex_search(rest, match, PathMacroTable::syntax())) {
         const std::wstring macro = match.str();
@@ -24,12 +33,11 @@ bool PathHelpers::resolvePath(std::wstring& path) {
         if (const PathMacroTable::Provider* provider = PathMacroTable::find(macro)) {
             value = (*provider)(*impl_);
         }
-        path += match.prefix().str();
-        path += value.empty() ? macro : value;
+        result += match.prefix().str();
+        result += value.empty() ? macro : value;
         rest = match.suffix().str();
     }
-    path += rest;
-    return true;
+    return result + rest;
 }
 
 } // namespace Corvane

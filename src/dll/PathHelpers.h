@@ -28,11 +28,14 @@ public:
                          std::shared_ptr<RegistryAPI> registry = nullptr);
     virtual ~PathHelpers() = default;
 
-    // Replaces every macro once, left to right; values are not scanned again. Returns true.
-    // Throws std::bad_alloc when memory runs out.
+    // Replaces every macro once, left to right; values are not scanned again. False, with the
+    // path left as it was, when the expansion fails (memory runs out, or a service throws);
+    // a macro that stays in the text is no failure.
     virtual bool resolvePath(std::wstring& path);
 
 private:
+    std::wstring expanded(const std::wstring& path) const;
+
     std::shared_ptr<_Impl> impl_;
 };
 

@@ -1,11 +1,10 @@
 #include "dll/SharedLibrary.h"
 
-#include <algorithm>
-#include <cwctype>
 #include <utility>
 
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
+#include "dll/BlockListKey.h"
 #include "dll/KnownLibraries.h"
 #include "businterface/BusLibraryInterface.h"
 #include "status/GuardedCall.h"
@@ -17,7 +16,6 @@ namespace Corvane {
 namespace {
 
 constexpr const wchar_t* logSource = L"dll\\SharedLibrary";
-constexpr const wchar_t* blockListRoot = L"SOFTWARE\\Halvex\\Tamrok\\List\\";
 constexpr const wchar_t* fileVersionName = L"FileVersion";
 
 struct Export {
@@ -31,11 +29,6 @@ constexpr Export exports[] = {
     {BUS_EXPORT_GET_VERSION_STR, &LibraryFunctionTable::getVersionStr},
     {BUS_EXPORT_GET_VERSION_NUM, &LibraryFunctionTable::getVersionNum},
 };
-
-std::wstring lowerCase(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
-    return text;
-}
 
 template <typename Service> std::shared_ptr<Service> givenOrNew(std::shared_ptr<Service> given) {
     return given ? std::move(given) : std::make_shared<Service>();
@@ -153,11 +146,11 @@ bool SharedLibrary::isBlocked(const std::wstring& folder, const std::wstring& fi
     if (fileName.empty() || folder.empty()) {
         return false;
     }
-    const std::wstring lowerFileName = lowerCase(fileName);
+    const std::wstring lowerFileName = BlockListKey::lowerCase(fileName);
     if (KnownLibraries::contains(lowerFileName)) {
         return false;
     }
-    return isBlockedVersion(lowerCase(folder), lowerFileName);
+    return isBlockedVersion(BlockListKey::lowerCase(folder), lowerFileName);
 }
 
 bool SharedLibrary::isBlockedVersion(const std::wstring& folder, const std::wstring& fileName) {
@@ -169,8 +162,7 @@ bool SharedLibrary::isBlockedVersion(const std::wstring& folder, const std::wstr
     if (!readBlockListEntry(fileName, fileVersion, entry)) {
         return false;
     }
-    // An entry is a value named after the blocked version and holding the same text.
-    return entry == fileVersion;
+    return BlockListKey::blocks(fileVersion, entry);
 }
 
 bool SharedLibrary::readFileVersion(const std::wstring& path, std::wstring& fileVersion) {
@@ -186,7 +178,7 @@ bool SharedLibrary::readBlockListEntry(const std::wstring& fileName, const std::
                                        std::wstring& entry) {
     const std::shared_ptr<Vornix::CRegKey> key =
         registryKey ? registryKey : std::make_shared<Vornix::CObfuscatedRegKey>();
-    if (key->Open(HKEY_LOCAL_MACHINE, (blockListRoot + fileName).c_str(), KEY_READ) != ERROR_SUCCESS) {
+    if (key->Open(BlockListKey::root(), BlockListKey::pathOf(fileName).c_str(), KEY_READ) != ERROR_SUCCESS) {
         return false;
     }
     // A missing, plain or damaged value reads as empty text.

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "utils/Md5.h"
+#include "utils/ScrambledHeaderFields.h"
 #include "utils/Scrambler.h"
 
 namespace Vornix {
@@ -18,12 +19,11 @@ constexpr std::uint32_t HEADER_VERSION = 1;
 constexpr std::size_t HEADER_BYTES = 36;
 // Two hexadecimal digits per byte and two more for the platform's checksum byte.
 constexpr std::size_t HEADER_TEXT_LENGTH = HEADER_BYTES * 2 + 2;
-constexpr wchar_t HEADER_MAGIC_TEXT[] = L"48585247";
-constexpr std::uint8_t HEADER_MAGIC[] = {'H', 'X', 'R', 'G'};
 
 enum HeaderOffset : std::size_t { MAGIC = 0, VERSION = 4, SIZE = 8, TYPE = 12, SCRAMBLED = 16, DIGEST = 20 };
 
 using HeaderBytes = std::array<std::uint8_t, HEADER_BYTES>;
+using Fields = ScrambledHeaderFields;
 
 struct ValueHeader {
     std::uint32_t size = 0;
@@ -31,23 +31,13 @@ struct ValueHeader {
     Md5Digest digest{};
 };
 
-void putUint32(std::uint8_t* bytes, std::uint32_t value) {
-    for (int k = 0; k < 4; ++k) {
-        bytes[k] = static_cast<std::uint8_t>(value >> (8 * k));
-    }
-}
-
-std::uint32_t getUint32(const std::uint8_t* bytes) {
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 HeaderBytes buildHeader(std::uint32_t type, std::uint32_t size, const Md5Digest& digest) {
     HeaderBytes header{};
-    std::memcpy(header.data() + MAGIC, HEADER_MAGIC, sizeof(HEADER_MAGIC));
-    putUint32(header.data() + VERSION, HEADER_VERSION);
-    putUint32(header.data() + SIZE, size);
-    putUint32(header.data() + TYPE, type);
-    putUint32(header.data() + SCRAMBLED, 1);
+    Fields::putMagic(header.data() + MAGIC);
+    Fields::put32(header.data() + VERSION, HEADER_VERSION);
+    Fields::put32(header.data() + SIZE, size);
+    Fields::put32(header.data() + TYPE, type);
+    Fields::put32(header.data() + SCRAMBLED, 1);
     std::memcpy(header.data() + DIGEST, digest.data(), digest.size());
     return header;
 }
@@ -82,13 +72,13 @@ bool parseHex(const std::wstring& text, std::size_t count, std::uint8_t* bytes) 
 
 bool readHeader(const std::wstring& text, ValueHeader& header) {
     HeaderBytes bytes{};
-    if (!parseHex(text, bytes.size(), bytes.data()) ||
-        std::memcmp(bytes.data() + MAGIC, HEADER_MAGIC, sizeof(HEADER_MAGIC)) != 0 ||
-        getUint32(bytes.data() + VERSION) != HEADER_VERSION || getUint32(bytes.data() + SCRAMBLED) == 0) {
+    if (!parseHex(text, bytes.size(), bytes.data()) || !Fields::hasMagic(bytes.data() + MAGIC) ||
+        Fields::get32(bytes.data() + VERSION) != HEADER_VERSION ||
+        Fields::get32(bytes.data() + SCRAMBLED) == 0) {
         return false;
     }
-    header.size = getUint32(bytes.data() + SIZE);
-    header.type = getUint32(bytes.data() + TYPE);
+    header.size = Fields::get32(bytes.data() + SIZE);
+    header.type = Fields::get32(bytes.data() + TYPE);
     std::memcpy(header.digest.data(), bytes.data() + DIGEST, header.digest.size());
     return header.type == CObfuscatedIniReader::VALUE_TYPE_TEXT ||
            (header.type == CObfuscatedIniReader::VALUE_TYPE_INTEGER && header.size == 4);
@@ -135,7 +125,7 @@ bool wideToAnsi(const std::wstring& text, std::string& ansi) {
 
 std::vector<std::uint8_t> integerBytes(int value) {
     std::vector<std::uint8_t> bytes(4);
-    putUint32(bytes.data(), static_cast<std::uint32_t>(value));
+    Fields::put32(bytes.data(), static_cast<std::uint32_t>(value));
     return bytes;
 }
 
@@ -187,7 +177,7 @@ void CObfuscatedIniReader::Decode(const std::wstring& headerText, Entry& entry) 
     }
     std::wstring value;
     if (header.type == VALUE_TYPE_INTEGER) {
-        value = std::to_wstring(static_cast<std::int32_t>(getUint32(payload.data())));
+        value = std::to_wstring(static_cast<std::int32_t>(Fields::get32(payload.data())));
     } else if (!AnsiToWide(reinterpret_cast<const char*>(payload.data()), payload.size(), value)) {
         return;
     }
@@ -212,8 +202,9 @@ bool CObfuscatedIniReader::Store(const std::wstring& section, const std::wstring
 }
 
 bool CObfuscatedIniReader::IsHeader(const std::wstring& name, const std::wstring& value) {
+    std::uint8_t magic[Fields::MAGIC_SIZE];
     return !name.empty() && name.front() == L'_' && value.size() == HEADER_TEXT_LENGTH &&
-           value.compare(0, std::wcslen(HEADER_MAGIC_TEXT), HEADER_MAGIC_TEXT) == 0;
+           parseHex(value, sizeof magic, magic) && Fields::hasMagic(magic);
 }
 
 bool CObfuscatedIniReader::WriteInt(const std::wstring& section, const std::wstring& name, int value) {

@@ -1,34 +1,22 @@
 #include "utils/ScrambledRegistryBlob.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "utils/Md5.h"
+#include "utils/ScrambledHeaderFields.h"
 #include "utils/Scrambler.h"
 
 namespace Vornix {
 
 namespace {
-constexpr std::uint8_t magic[4] = {'H', 'X', 'R', 'G'};
+using Fields = ScrambledHeaderFields;
+
 constexpr std::uint32_t version = 1;
+constexpr std::size_t versionOffset = 4;
 constexpr std::size_t lengthOffset = 8;
 constexpr std::size_t typeOffset = 12;
 constexpr std::size_t digestOffset = 16;
-
-void put32(std::vector<std::uint8_t>& blob, std::size_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        blob[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-std::uint32_t get32(const std::vector<std::uint8_t>& blob, std::size_t offset) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | blob[offset + i];
-    }
-    return value;
-}
 
 // The digest is taken over the blob with its own field zeroed.
 DWORD digestOf(std::vector<std::uint8_t> blob, Md5Digest& digest) {
@@ -40,10 +28,10 @@ DWORD digestOf(std::vector<std::uint8_t> blob, Md5Digest& digest) {
 DWORD ScrambledRegistryBlob::Seal(DWORD type, const std::string& payload, std::vector<std::uint8_t>& blob) {
     try {
         std::vector<std::uint8_t> sealed(HEADER_SIZE + payload.size(), 0);
-        std::memcpy(sealed.data(), magic, sizeof magic);
-        put32(sealed, 4, version);
-        put32(sealed, lengthOffset, static_cast<std::uint32_t>(payload.size()));
-        put32(sealed, typeOffset, type);
+        Fields::putMagic(sealed.data());
+        Fields::put32(sealed.data() + versionOffset, version);
+        Fields::put32(sealed.data() + lengthOffset, static_cast<std::uint32_t>(payload.size()));
+        Fields::put32(sealed.data() + typeOffset, type);
         const auto* plain = reinterpret_cast<const std::uint8_t*>(payload.data());
         if (Scrambler::scramble(Scrambler::REGISTRY_KEY, 1, plain, payload.size(), sealed.data() + HEADER_SIZE) !=
             ERROR_SUCCESS) {
@@ -63,8 +51,8 @@ DWORD ScrambledRegistryBlob::Seal(DWORD type, const std::string& payload, std::v
 
 DWORD ScrambledRegistryBlob::Open(const std::vector<std::uint8_t>& blob, DWORD& type, std::string* payload) {
     try {
-        if (blob.size() < HEADER_SIZE || std::memcmp(blob.data(), magic, sizeof magic) != 0 ||
-            get32(blob, lengthOffset) != blob.size() - HEADER_SIZE) {
+        if (blob.size() < HEADER_SIZE || !Fields::hasMagic(blob.data()) ||
+            Fields::get32(blob.data() + lengthOffset) != blob.size() - HEADER_SIZE) {
             return ERROR_INVALID_DATA;
         }
         Md5Digest digest;
@@ -72,7 +60,7 @@ DWORD ScrambledRegistryBlob::Open(const std::vector<std::uint8_t>& blob, DWORD& 
             !std::equal(digest.begin(), digest.end(), blob.begin() + digestOffset)) {
             return ERROR_INVALID_DATA;
         }
-        type = get32(blob, typeOffset);
+        type = Fields::get32(blob.data() + typeOffset);
         if (payload == nullptr) {
             return ERROR_SUCCESS;
         }

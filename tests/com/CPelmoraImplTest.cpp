@@ -1,34 +1,43 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AnalyticsAPI.h"
 #include "BstrArgument.h"
-#include "PublishedRecords.h"
+#include "Logging/LogLevels.h"
 #include "analytics/AnalyticsRecordBuilder.h"
+#include "bus/BusLibraryPlacement.h"
 #include "com/CPelmoraImpl.h"
 #include "com/CPelmoraModule.h"
-#include "utils/ComPtr.h"
+#include "com/IRecordPublisher.h"
+#include "fakes/RecordedCall.h"
 #include "support/CapturingLogger.h"
+#include "support/ScratchFolder.h"
+#include "utils/ComPtr.h"
 
 using namespace PelmoraTests;
 using Corvane::Analytics::CPelmoraImpl;
+using Corvane::Analytics::IRecordPublisher;
 using Corvane::Com::ComPtr;
 using Corvane::Com::CPelmoraModule;
 
 namespace {
 
-// The object's own code, linked into this executable: its module lock, the records it hands to
-// publishRecord and its log lines, none of which show from outside the DLL.
+// The object's own code, linked into this executable: its module lock, the records it
+// publishes and its log lines, none of which show from outside the DLL. It publishes through
+// the product's bus client to the recording fake bus library, placed where the client looks
+// first.
 class PelmoraImplObject : public testing::Test {
 protected:
     void SetUp() override {
-        PublishedRecords::instance().reset();
         ASSERT_EQ(0, CPelmoraModule::instance().GetLockCount());
         ASSERT_EQ(S_OK, CPelmoraImpl::CreateInstance(nullptr, IID_IHxClientAnalytics, analytics.putVoid()));
     }
-    void TearDown() override { PublishedRecords::instance().reset(); }
 
     static std::wstring recordOf(const std::wstring& event) {
         std::wstring record;
@@ -36,8 +45,21 @@ protected:
         return record;
     }
 
-    const std::vector<std::wstring>& published() const { return PublishedRecords::instance().records(); }
+    // The payloads the bus library was handed, in order.
+    std::vector<std::wstring> published() const {
+        std::vector<std::wstring> records;
+        for (const RecordedCall& call : RecordedCall::readFile(calls)) {
+            if (call.entry() == "publish") {
+                records.push_back(call.textOf("payload").value_or(L""));
+            }
+        }
+        return records;
+    }
 
+    ScratchFolder scratch;
+    const std::wstring calls = scratch.pathOf(L"calls.txt");
+    const ScopedEnvironment recording{L"FAKE_BUS_RECORD", calls};
+    const BusLibraryPlacement placed{BusLibraryPlacement::fakeBus(L"recording")};
     CapturingLogger& log = InstallCapturingLogger();
     ComPtr<IHxClientAnalytics> analytics;
 };
@@ -69,7 +91,11 @@ TEST_F(PelmoraImplObject, PublishesTheRecordOfTheEventQuietly) {
     EXPECT_EQ(S_OK, analytics->ReportEventData(nullptr, event.get(), nullptr));
 
     EXPECT_EQ(std::vector<std::wstring>{recordOf(validEvent)}, published());
-    EXPECT_TRUE(log.entries().empty());
+    // Only the bus client's progress lines: nothing from the object, nothing that went wrong.
+    for (const LogEntry& entry : log.entries()) {
+        EXPECT_NE(L"com\\CPelmoraImpl", entry.file) << testing::PrintToString(entry.text);
+        EXPECT_EQ(ETWLogging::LOG_LEVEL_NORMAL, entry.level) << testing::PrintToString(entry.text);
+    }
 }
 
 TEST_F(PelmoraImplObject, InvokePublishesTheEventOfTheMiddleArgument) {
@@ -111,11 +137,30 @@ TEST_F(PelmoraImplObject, EventWithoutRecordPublishesNothingAndWarnsOnce) {
     EXPECT_TRUE(published().empty());
 }
 
+// A publisher that fails the way only running out of memory makes the real one fail.
+class FailingPublisher : public IRecordPublisher {
+public:
+    explicit FailingPublisher(std::function<HRESULT()> failure) : failure_(std::move(failure)) {}
+    HRESULT publish(const std::wstring&) override { return failure_(); }
+
+private:
+    std::function<HRESULT()> failure_;
+};
+
 TEST_F(PelmoraImplObject, RunningOutOfMemoryIsReported) {
+    const struct {
+        const char* what;
+        std::function<HRESULT()> failure;
+    } cases[] = {
+        {"throws", []() -> HRESULT { throw std::bad_alloc(); }},
+        {"returns E_OUTOFMEMORY", [] { return E_OUTOFMEMORY; }},
+    };
     const auto event = makeBstr(validEvent);
-    for (auto outcome : {PublishedRecords::Outcome::Throws, PublishedRecords::Outcome::OutOfMemory}) {
-        PublishedRecords::instance().setOutcome(outcome);
-        EXPECT_EQ(E_OUTOFMEMORY, analytics->ReportEventData(nullptr, event.get(), nullptr));
+    for (const auto& c : cases) {
+        ComPtr<IHxClientAnalytics> failing;
+        ASSERT_EQ(S_OK, CPelmoraImpl::CreateInstance(nullptr, IID_IHxClientAnalytics, failing.putVoid(),
+                                                     std::make_shared<FailingPublisher>(c.failure)));
+        EXPECT_EQ(E_OUTOFMEMORY, failing->ReportEventData(nullptr, event.get(), nullptr)) << c.what;
     }
 }
 

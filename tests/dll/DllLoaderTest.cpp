@@ -10,6 +10,7 @@
 #include "Logging/LogLevels.h"
 #include "TestLibrary.h"
 #include "support/CapturingLogger.h"
+#include "support/LogLine.h"
 #include "utils/UniqueResource.h"
 
 namespace {
@@ -17,6 +18,7 @@ namespace {
 using namespace Corvane;
 using PelmoraTests::CapturingLogger;
 using PelmoraTests::isMapped;
+using PelmoraTests::LogLine;
 using PelmoraTests::testLibraryName;
 using PelmoraTests::testLibraryPath;
 
@@ -40,32 +42,17 @@ public:
     FARPROC getProcAddress(HMODULE, const char*) override { throw std::runtime_error("bind"); }
 };
 
-struct Line {
-    DWORD level;
-    std::wstring file;
-    std::wstring function;
-    std::wstring text;
-    bool operator==(const Line& other) const {
-        return level == other.level && file == other.file && function == other.function && text == other.text;
-    }
-};
+const LogLine loadFailedLine{ETWLogging::LOG_LEVEL_ERROR, L"dll\\DllLoader", L"Corvane::DllLoader::loadDLL",
+                             L"Failed to load library. Error code: MODULE_STATUS_UNSUCCESSFUL(2147483650)."};
 
-void PrintTo(const Line& line, std::ostream* out) {
-    *out << line.level << ' ' << testing::PrintToString(line.file) << ' '
-         << testing::PrintToString(line.function) << ' ' << testing::PrintToString(line.text);
-}
-
-const Line loadFailedLine{ETWLogging::LOG_LEVEL_ERROR, L"dll\\DllLoader", L"Corvane::DllLoader::loadDLL",
-                          L"Failed to load library. Error code: MODULE_STATUS_UNSUCCESSFUL(2147483650)."};
-
-Line loadLibraryLine(DWORD error) {
+LogLine loadLibraryLine(DWORD error) {
     return {ETWLogging::LOG_LEVEL_ERROR, L"wrappers\\DllAPI", L"Corvane::DllAPI::loadLibrary",
             L"LoadLibrary Failed. GLE: " + std::to_wstring(error)};
 }
 
-const Line absentExportLine{ETWLogging::LOG_LEVEL_WARNING, L"dll\\DllLoader",
-                            L"Corvane::DllLoader::getProcAddress",
-                            L"getProcAddress was unsuccessful in finding the handle's address"};
+const LogLine absentExportLine{ETWLogging::LOG_LEVEL_WARNING, L"dll\\DllLoader",
+                               L"Corvane::DllLoader::getProcAddress",
+                               L"getProcAddress was unsuccessful in finding the handle's address"};
 
 using AnswerFunction = int (*)();
 
@@ -73,13 +60,7 @@ class DllLoaderTest : public testing::Test {
 protected:
     CapturingLogger& log = PelmoraTests::InstallCapturingLogger();
 
-    std::vector<Line> lines() const {
-        std::vector<Line> result;
-        for (const auto& entry : log.entries()) {
-            result.push_back({entry.level, entry.file, entry.function, entry.text});
-        }
-        return result;
-    }
+    std::vector<LogLine> lines() const { return logLinesOf(log); }
 
     void SetUp() override { ASSERT_FALSE(isMapped(testLibraryName)) << "left loaded by an earlier test"; }
 };
@@ -105,7 +86,7 @@ TEST_F(DllLoaderTest, AnAbsentExportIsNullWithAWarningOnly) {
     Vornix::UniqueModule module;
     ASSERT_TRUE(loader.loadDLL(testLibraryPath(), module.put()));
     EXPECT_EQ(nullptr, loader.getProcAddress(module.get(), "Question"));
-    EXPECT_EQ(std::vector<Line>{absentExportLine}, lines());
+    EXPECT_EQ(std::vector<LogLine>{absentExportLine}, lines());
 }
 
 TEST_F(DllLoaderTest, AFileThatIsRefusedOrMissingIsNeverMapped) {
@@ -128,7 +109,7 @@ TEST_F(DllLoaderTest, AFileThatIsRefusedOrMissingIsNeverMapped) {
         EXPECT_FALSE(loader.loadDLL(load.path, &handle)) << load.what;
         EXPECT_EQ(nullptr, handle) << load.what;
         EXPECT_FALSE(isMapped(testLibraryName)) << load.what;
-        EXPECT_EQ((std::vector<Line>{loadLibraryLine(load.error), loadFailedLine}), lines()) << load.what;
+        EXPECT_EQ((std::vector<LogLine>{loadLibraryLine(load.error), loadFailedLine}), lines()) << load.what;
     }
 }
 
@@ -138,9 +119,10 @@ TEST_F(DllLoaderTest, ANullHandlePointerIsRefusedBeforeTheLibraryAPIIsAsked) {
     EXPECT_FALSE(loader.loadDLL(testLibraryPath(), nullptr));
     EXPECT_EQ(0, api->loadCalls);
     EXPECT_FALSE(isMapped(testLibraryName));
-    EXPECT_EQ((std::vector<Line>{{ETWLogging::LOG_LEVEL_WARNING, L"dll\\DllLoader",
-                                  L"Corvane::DllLoader::loadDLL", L"Invalid pHandle specified. Exiting."}}),
-              lines());
+    EXPECT_EQ(
+        (std::vector<LogLine>{{ETWLogging::LOG_LEVEL_WARNING, L"dll\\DllLoader",
+                               L"Corvane::DllLoader::loadDLL", L"Invalid pHandle specified. Exiting."}}),
+        lines());
 }
 
 TEST_F(DllLoaderTest, AnExceptionOfTheLibraryAPIBecomesAFailure) {
@@ -148,10 +130,10 @@ TEST_F(DllLoaderTest, AnExceptionOfTheLibraryAPIBecomesAFailure) {
     HMODULE handle = nullptr;
     EXPECT_FALSE(loader.loadDLL(testLibraryPath(), &handle));
     EXPECT_EQ(nullptr, loader.getProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetLastError"));
-    const Line exceptionLine{
+    const LogLine exceptionLine{
         ETWLogging::LOG_LEVEL_ERROR, L"dll\\DllLoader", L"Corvane::DllLoader::loadDLL",
         L"Failed to load library. Error code: MODULE_STATUS_UNKNOWN_EXCEPTION(2147483663)."};
-    EXPECT_EQ((std::vector<Line>{exceptionLine, absentExportLine}), lines());
+    EXPECT_EQ((std::vector<LogLine>{exceptionLine, absentExportLine}), lines());
 }
 
 } // namespace

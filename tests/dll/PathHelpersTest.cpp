@@ -1,6 +1,7 @@
 #include "dll/PathHelpers.h"
 
 #include <memory>
+#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,11 @@ public:
         *path = nullptr;
         return E_FAIL;
     }
+};
+
+class ExhaustedShell : public Corvane::ShlObjAPI {
+public:
+    HRESULT getKnownFolderPath(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*) override { throw std::bad_alloc(); }
 };
 
 std::wstring resolved(PathHelpers& helpers, std::wstring path) {
@@ -129,6 +135,13 @@ TEST(PathMacros, KnownFoldersComeFromTheShell) {
         EXPECT_EQ(c.macro, resolved(failing, c.macro));
     }
     EXPECT_FALSE(knownFolder(FOLDERID_ProgramData).empty()); // the table is not vacuous under Wine
+}
+
+TEST(PathMacros, AnExpansionThatFailsLeavesThePathAsItWas) {
+    PathHelpers helpers(std::make_shared<ExhaustedShell>());
+    std::wstring path = L"$(App.Name)\\$(FOLDERID_Profile)";
+    EXPECT_FALSE(helpers.resolvePath(path));
+    EXPECT_EQ(L"$(App.Name)\\$(FOLDERID_Profile)", path);
 }
 
 TEST(PathMacros, PlatformFollowsThePlatformClass) {

@@ -9,6 +9,7 @@
 
 #include "Logging/LogLevels.h"
 #include "support/CapturingLogger.h"
+#include "support/LogLine.h"
 #include "support/ScratchFolder.h"
 #include "support/WorkingDirectory.h"
 
@@ -21,36 +22,28 @@ using namespace ETWLogging;
 constexpr const wchar_t* kFind = L"Corvane::PathSearch::findFilePath";
 constexpr const wchar_t* kCheck = L"Corvane::PathSearch::checkIfExists";
 
-struct Line {
-    DWORD level;
-    const wchar_t* function;
-    std::wstring text;
-};
+using PelmoraTests::LogLine;
+
+LogLine line(DWORD level, const wchar_t* function, const std::wstring& text) {
+    return {level, L"PathSearch", function, text};
+}
 
 // The log lines of one search, with level, source and function, in order.
-void expectLines(const PelmoraTests::CapturingLogger& log, const std::vector<Line>& expected) {
-    const auto entries = log.entries();
-    ASSERT_EQ(expected.size(), entries.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(testing::Message() << "line " << i);
-        EXPECT_EQ(expected[i].level, entries[i].level);
-        EXPECT_EQ(L"PathSearch", entries[i].file);
-        EXPECT_EQ(expected[i].function, entries[i].function);
-        EXPECT_EQ(expected[i].text, entries[i].text);
-    }
+void expectLines(const PelmoraTests::CapturingLogger& log, const std::vector<LogLine>& expected) {
+    EXPECT_EQ(expected, PelmoraTests::logLinesOf(log));
 }
 
-Line entering(const std::wstring& file) {
-    return {LOG_LEVEL_NORMAL, kFind, L"Entering findFilePath for file " + file};
+LogLine entering(const std::wstring& file) {
+    return line(LOG_LEVEL_NORMAL, kFind, L"Entering findFilePath for file " + file);
 }
-Line checking(const std::wstring& candidate) {
-    return {LOG_LEVEL_NORMAL, kCheck, L"Entering checkIfExists for " + candidate};
+LogLine checking(const std::wstring& candidate) {
+    return line(LOG_LEVEL_NORMAL, kCheck, L"Entering checkIfExists for " + candidate);
 }
-const Line kExists{LOG_LEVEL_NORMAL, kCheck, L"File exists"};
-const Line kMissing{LOG_LEVEL_WARNING, kCheck, L"File does not exist."};
-const Line kNotFound{LOG_LEVEL_WARNING, kFind, L"File not found."};
-Line found(const std::wstring& folder) {
-    return {LOG_LEVEL_NORMAL, kFind, L"File found at path " + folder + L". Returning success."};
+const LogLine kExists = line(LOG_LEVEL_NORMAL, kCheck, L"File exists");
+const LogLine kMissing = line(LOG_LEVEL_WARNING, kCheck, L"File does not exist.");
+const LogLine kNotFound = line(LOG_LEVEL_WARNING, kFind, L"File not found.");
+LogLine found(const std::wstring& folder) {
+    return line(LOG_LEVEL_NORMAL, kFind, L"File found at path " + folder + L". Returning success.");
 }
 
 class PathSearchTest : public testing::Test {
@@ -128,10 +121,10 @@ TEST_F(PathSearchTest, FoldersThatAreNotFullyQualifiedAreSkippedWithAWarning) {
     std::wstring folder;
     ASSERT_TRUE(search.findFilePath(L"EventRelay.dll", folder));
     EXPECT_EQ(later, folder);
-    std::vector<Line> expected = {entering(L"EventRelay.dll")};
+    std::vector<LogLine> expected = {entering(L"EventRelay.dll")};
     for (const std::wstring& entry : unqualified) {
-        expected.push_back({LOG_LEVEL_WARNING, kFind,
-                            L"Skipping search path " + entry + L": not a fully qualified folder."});
+        expected.push_back(line(LOG_LEVEL_WARNING, kFind,
+                                L"Skipping search path " + entry + L": not a fully qualified folder."));
     }
     expected.insert(expected.end(), {checking(later + L"\\EventRelay.dll"), kExists, found(later)});
     expectLines(log, expected);

@@ -12,13 +12,13 @@
 #include <gtest/gtest.h>
 
 #include "Logging/LogLevels.h"
-#include "messagebus/LoggedLine.h"
 #include "support/CapturingLogger.h"
+#include "support/LogLine.h"
 
 namespace {
 
 using namespace Corvane;
-using PelmoraTests::LoggedLine;
+using PelmoraTests::LogLine;
 using Answer = std::shared_ptr<Message>;
 using std::chrono::milliseconds;
 
@@ -27,14 +27,14 @@ std::exception_ptr mark(std::errc condition) {
     return std::make_exception_ptr(std::system_error(std::make_error_code(condition)));
 }
 
-LoggedLine line(DWORD level, const std::wstring& operation, const std::wstring& text) {
+LogLine line(DWORD level, const std::wstring& operation, const std::wstring& text) {
     return {level, L"message\\ReplyImpl", L"Corvane::ReplyImpl::" + operation, text};
 }
 
 class ReplyImplTest : public testing::Test {
 protected:
     void SetUp() override { log = &PelmoraTests::InstallCapturingLogger(); }
-    std::vector<LoggedLine> logged() const { return LoggedLine::of(*log); }
+    std::vector<LogLine> logged() const { return logLinesOf(*log); }
 
     // Sets the answer from a thread of its own, as the bus library's callback does.
     void answerFromAnotherThread(Answer message) {
@@ -99,7 +99,7 @@ TEST_F(ReplyImplTest, WaitForWithoutTimeLeftOnlyLooks) {
     }
     const auto timedOut =
         line(ETWLogging::LOG_LEVEL_WARNING, L"waitFor", L"Reply waitFor timed out. Returning.");
-    EXPECT_EQ((std::vector<LoggedLine>{timedOut, timedOut}), logged());
+    EXPECT_EQ((std::vector<LogLine>{timedOut, timedOut}), logged());
 
     promise.set_value(answer);
     EXPECT_EQ(REPLY_STATUS_RECEIVED, reply.waitFor(milliseconds(0)));
@@ -147,9 +147,9 @@ TEST(ReplyImplWithoutFuture, FailsWithItsErrorLine) {
         ReplyImpl subject{std::shared_future<Answer>()};
         EXPECT_EQ(REPLY_STATUS_FAILED, c.call(subject));
         EXPECT_EQ(nullptr, subject.getMessage());
-        EXPECT_EQ((std::vector<LoggedLine>{line(ETWLogging::LOG_LEVEL_ERROR, c.loggedBy,
-                                                L"Reply future is in an invalid state. Returning.")}),
-                  LoggedLine::of(log));
+        EXPECT_EQ((std::vector<LogLine>{line(ETWLogging::LOG_LEVEL_ERROR, c.loggedBy,
+                                             L"Reply future is in an invalid state. Returning.")}),
+                  logLinesOf(log));
     }
 }
 

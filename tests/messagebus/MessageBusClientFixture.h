@@ -11,9 +11,9 @@
 #include "messagebus/CallJournal.h"
 #include "messagebus/FakeMessageBusShim.h"
 #include "messagebus/FakeProcessAPI.h"
-#include "messagebus/LoggedLine.h"
 #include "messagebus/MessageBusClient.h"
 #include "support/CapturingLogger.h"
+#include "support/LogLine.h"
 
 namespace PelmoraTests {
 
@@ -35,10 +35,10 @@ protected:
     }
 
     // Lines of the client's own source file.
-    static LoggedLine line(DWORD level, const std::wstring& operation, const std::wstring& text) {
+    static LogLine line(DWORD level, const std::wstring& operation, const std::wstring& text) {
         return {level, L"MessageBusClient", L"Corvane::MessageBusClient::" + operation, text};
     }
-    std::vector<LoggedLine> logged() const { return LoggedLine::of(*log); }
+    std::vector<LogLine> logged() const { return logLinesOf(*log); }
     std::vector<std::string> calls() const { return journal->calls(); }
 
     static std::shared_ptr<Corvane::Message> message(const std::wstring& name = L"Test.v1.Ping") {

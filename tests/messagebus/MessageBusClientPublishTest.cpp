@@ -53,7 +53,7 @@ TEST_F(MessageBusClientPublish, SendsAReplyOnceMoreAsAPlainMessage) {
         MODULE_STATUS result;
         std::vector<Marks> sent;
         Marks after;
-        std::vector<LoggedLine> lines;
+        std::vector<LogLine> lines;
     } cases[] = {
         {"reply",
          REPLY | OTHER_FLAG,

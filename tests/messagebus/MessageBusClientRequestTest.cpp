@@ -103,7 +103,7 @@ TEST_F(MessageBusClientRequest, RefusesASecondAnswerAndKeepsTheFirst) {
 
     EXPECT_EQ(REPLY_STATUS_RECEIVED, reply->wait());
     EXPECT_EQ(first, reply->getMessage());
-    EXPECT_EQ((std::vector<LoggedLine>{
+    EXPECT_EQ((std::vector<LogLine>{
                   line(LOG_LEVEL_WARNING, L"replyCallback", L"Reply index not found. Returning")}),
               logged());
 }
@@ -132,7 +132,7 @@ TEST_F(MessageBusClientRequest, RefusedRequestsStillUseUpTheirIndex) {
 
     const auto refused = line(LOG_LEVEL_ERROR, L"request", L"Failed to make request. Error code 2147483656.");
     const auto notFound = line(LOG_LEVEL_WARNING, L"replyCallback", L"Reply index not found. Returning");
-    EXPECT_EQ((std::vector<LoggedLine>{refused, refused, notFound, notFound}), logged());
+    EXPECT_EQ((std::vector<LogLine>{refused, refused, notFound, notFound}), logged());
 }
 
 TEST_F(MessageBusClientRequest, AbandonsPendingRequestsWhenDestroyed) {

@@ -69,7 +69,7 @@ TEST_F(MessageBusClientSubscribe, UnsubscribesAnAliasNamesFirstThenPatterns) {
 
     EXPECT_EQ(MODULE_STATUS_SUCCESS, client->unsubscribe(L"Group"));
     EXPECT_EQ(7u, calls().size());
-    EXPECT_EQ((std::vector<LoggedLine>{
+    EXPECT_EQ((std::vector<LogLine>{
                   line(LOG_LEVEL_WARNING, L"unsubscribe", L"Subscription not found. Alias: Group.")}),
               logged());
 }
@@ -78,7 +78,7 @@ TEST_F(MessageBusClientSubscribe, DropsARefusedSubscriptionAndKeepsItsAlias) {
     const struct {
         const char* kind;
         std::function<MODULE_STATUS(MessageBusClient&, const MessageHandler&)> subscribe;
-        LoggedLine refused;
+        LogLine refused;
     } cases[] = {
         {"name",
          [](MessageBusClient& c, const MessageHandler& h) {
@@ -103,7 +103,7 @@ TEST_F(MessageBusClientSubscribe, DropsARefusedSubscriptionAndKeepsItsAlias) {
         fakeShim->refuseSubscriptions = true;
 
         EXPECT_EQ(MODULE_STATUS_UNSUCCESSFUL, c.subscribe(*subject, counting.handler()));
-        EXPECT_EQ((std::vector<LoggedLine>{c.refused}), logged());
+        EXPECT_EQ((std::vector<LogLine>{c.refused}), logged());
         EXPECT_EQ(1, counting.count.use_count()) << "the refused handler is released";
 
         log->clear();
@@ -133,7 +133,7 @@ TEST_F(MessageBusClientSubscribe, RejectsAMalformedPatternBeforeFilingAnything) 
 
     EXPECT_EQ(MODULE_STATUS_SUCCESS, client->unsubscribe(L"("));
     EXPECT_EQ(MODULE_STATUS_SUCCESS, client->unsubscribe(L"Group"));
-    EXPECT_EQ((std::vector<LoggedLine>{
+    EXPECT_EQ((std::vector<LogLine>{
                   line(LOG_LEVEL_WARNING, L"unsubscribe", L"Subscription not found. Alias: (."),
                   line(LOG_LEVEL_WARNING, L"unsubscribe", L"Subscription not found. Alias: Group.")}),
               logged());

@@ -35,7 +35,7 @@ TEST_F(MessageBusClientLifecycle, LooksUpTheSessionOfItsProcess) {
     const struct {
         BOOL lookupResult;
         DWORD sessionWritten;
-        LoggedLine expectedLine;
+        LogLine expectedLine;
         bool otherSessionsDropped;
     } cases[] = {
         {TRUE, 5, line(LOG_LEVEL_NORMAL, L"MessageBusClient", L"Found session id 5 for process 4242"), true},
@@ -52,7 +52,7 @@ TEST_F(MessageBusClientLifecycle, LooksUpTheSessionOfItsProcess) {
         MessageBusClient subject(fakeShim, processApi);
 
         EXPECT_EQ(processId, processApi->askedFor);
-        EXPECT_EQ((std::vector<LoggedLine>{c.expectedLine}), logged());
+        EXPECT_EQ((std::vector<LogLine>{c.expectedLine}), logged());
 
         int delivered = 0;
         ASSERT_EQ(MODULE_STATUS_SUCCESS,
@@ -71,9 +71,9 @@ TEST_F(MessageBusClientLifecycle, AsksTheOperatingSystemWithoutAProcessApi) {
     DWORD session = 0;
     ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &session));
     MessageBusClient subject(shim, nullptr);
-    EXPECT_EQ((std::vector<LoggedLine>{line(LOG_LEVEL_NORMAL, L"MessageBusClient",
-                                            L"Found session id " + std::to_wstring(session) +
-                                                L" for process " + std::to_wstring(GetCurrentProcessId()))}),
+    EXPECT_EQ((std::vector<LogLine>{line(LOG_LEVEL_NORMAL, L"MessageBusClient",
+                                         L"Found session id " + std::to_wstring(session) + L" for process " +
+                                             std::to_wstring(GetCurrentProcessId()))}),
               logged());
 }
 
@@ -102,8 +102,8 @@ TEST_F(MessageBusClientLifecycle, GetInstanceLogsWhateverBuildingThrowsAndReturn
         SCOPED_TRACE(c.thrown);
         log->clear();
         EXPECT_EQ(nullptr, InstanceBoundary::createInstance(c.create));
-        EXPECT_EQ((std::vector<LoggedLine>{{LOG_LEVEL_ERROR, L"MessageBusClient",
-                                            L"Corvane::MessageBusClient::getInstance", c.text}}),
+        EXPECT_EQ((std::vector<LogLine>{{LOG_LEVEL_ERROR, L"MessageBusClient",
+                                         L"Corvane::MessageBusClient::getInstance", c.text}}),
                   logged());
     }
 }

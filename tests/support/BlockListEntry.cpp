@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dll/BlockListKey.h"
 #include "utils/CObfuscatedRegKey.h"
 #include "utils/UniqueResource.h"
 
@@ -11,26 +12,37 @@ namespace PelmoraTests {
 
 namespace {
 
-const wchar_t* const blockListKeys[] = {L"SOFTWARE\\Halvex", L"SOFTWARE\\Halvex\\Tamrok",
-                                        L"SOFTWARE\\Halvex\\Tamrok\\List"};
+using Corvane::BlockListKey;
 
 bool keyExists(const std::wstring& path) {
     Vornix::UniqueRegKey key;
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(BlockListKey::root(), path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+// The list key and the parents of it that a test may have to create: all below "SOFTWARE".
+std::vector<std::wstring> listKeyAndParents() {
+    const std::wstring list = BlockListKey::listPath();
+    std::vector<std::wstring> keys;
+    std::size_t slash = list.find(L'\\');
+    while ((slash = list.find(L'\\', slash + 1)) != std::wstring::npos) {
+        keys.push_back(list.substr(0, slash));
+    }
+    keys.push_back(list);
+    return keys;
 }
 
 } // namespace
 
 BlockListEntry::BlockListEntry(const std::wstring& lowerCaseFileName)
-    : path_(std::wstring(blockListKeys[2]) + L"\\" + lowerCaseFileName) {
-    for (const wchar_t* parent : blockListKeys) {
+    : path_(BlockListKey::pathOf(lowerCaseFileName)) {
+    for (const std::wstring& parent : listKeyAndParents()) {
         if (!keyExists(parent)) {
             createdKeys_.push_back(parent);
         }
     }
     Vornix::UniqueRegKey key;
     const LSTATUS created =
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        RegCreateKeyExW(BlockListKey::root(), path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
     if (created != ERROR_SUCCESS) {
         ADD_FAILURE() << "cannot create the block-list key, error " << created;
@@ -38,23 +50,23 @@ BlockListEntry::BlockListEntry(const std::wstring& lowerCaseFileName)
 }
 
 BlockListEntry::~BlockListEntry() {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, path_.c_str());
+    RegDeleteTreeW(BlockListKey::root(), path_.c_str());
     // Only while empty: another test process may keep keys of its own there.
     for (auto key = createdKeys_.rbegin(); key != createdKeys_.rend(); ++key) {
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, key->c_str());
+        RegDeleteKeyW(BlockListKey::root(), key->c_str());
     }
 }
 
 void BlockListEntry::writeScrambled(const std::wstring& name, const std::wstring& data) const {
     Vornix::CObfuscatedRegKey key;
-    ASSERT_EQ(0u, key.Open(HKEY_LOCAL_MACHINE, path_.c_str()));
+    ASSERT_EQ(0u, key.Open(BlockListKey::root(), path_.c_str()));
     ASSERT_EQ(0u, key.WriteString(name.c_str(), data.c_str()));
 }
 
 void BlockListEntry::writePlain(const std::wstring& name, const std::wstring& data) const {
     const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetKeyValueW(HKEY_LOCAL_MACHINE, path_.c_str(), name.c_str(), REG_SZ, data.c_str(), bytes));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(BlockListKey::root(), path_.c_str(), name.c_str(), REG_SZ,
+                                             data.c_str(), bytes));
 }
 
 } // namespace PelmoraTests

@@ -9,10 +9,10 @@ namespace EventRelay {
 namespace {
 constexpr DWORD MUTEX_TIME_LIMIT_MS = 30000;
 
-UniqueHandle openLogMutex() {
+Vornix::UniqueHandle openLogMutex() {
     // Global so that services and desktop processes share it; a process that may not open
     // the global object still serialises with its own session.
-    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"Global\\EventRelay.MessageLog"));
+    Vornix::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"Global\\EventRelay.MessageLog"));
     if (!mutex) {
         mutex.reset(CreateMutexW(nullptr, FALSE, L"Local\\EventRelay.MessageLog"));
     }
@@ -66,9 +66,9 @@ bool MessageLog::write(const std::wstring& file, const std::string& line) {
         return false;
     }
     // Append access only: every write lands at the end of the file, whoever else has it open.
-    UniqueHandle handle(CreateFileW(file.c_str(), FILE_APPEND_DATA,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Vornix::UniqueFileHandle handle(CreateFileW(file.c_str(), FILE_APPEND_DATA,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) {
         return false;
     }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "RelayedMessage.h"
-#include "UniqueHandle.h"
+#include "utils/UniqueResource.h"
 
 namespace EventRelay {
 
@@ -24,7 +24,7 @@ private:
 
     // Processes append under this mutex, so lines never interleave even where a file
     // system does not make appends atomic.
-    UniqueHandle mutex_;
+    Vornix::UniqueHandle mutex_;
 };
 
 } // namespace EventRelay

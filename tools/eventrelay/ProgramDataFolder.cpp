@@ -2,15 +2,24 @@
 
 #include <shlobj.h>
 
-#include "UniqueModule.h"
+#include "utils/UniqueResource.h"
 
 namespace EventRelay {
 
+namespace {
+// Null when the library did not load or lacks the export.
+template <typename Function> Function exported(const Vornix::UniqueModule& module, const char* name) {
+    // Through void*: FARPROC's own signature is a placeholder.
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module.get(), name)))
+                  : nullptr;
+}
+} // namespace
+
 std::wstring ProgramDataFolder::path() {
-    const UniqueModule shell(LoadLibraryW(L"shell32.dll"));
-    const UniqueModule com(LoadLibraryW(L"ole32.dll"));
-    const auto knownFolderPath = shell.function<decltype(&SHGetKnownFolderPath)>("SHGetKnownFolderPath");
-    const auto freeText = com.function<decltype(&CoTaskMemFree)>("CoTaskMemFree");
+    const Vornix::UniqueModule shell(LoadLibraryW(L"shell32.dll"));
+    const Vornix::UniqueModule com(LoadLibraryW(L"ole32.dll"));
+    const auto knownFolderPath = exported<decltype(&SHGetKnownFolderPath)>(shell, "SHGetKnownFolderPath");
+    const auto freeText = exported<decltype(&CoTaskMemFree)>(com, "CoTaskMemFree");
     if (knownFolderPath == nullptr || freeText == nullptr) {
         return {};
     }

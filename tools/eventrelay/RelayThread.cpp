@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "Relay.h"
-#include "UniqueHandle.h"
+#include "utils/UniqueResource.h"
 
 namespace EventRelay {
 
@@ -31,7 +31,7 @@ bool RelayThread::start(Relay& relay) {
     if (reference == nullptr) {
         return false;
     }
-    UniqueHandle thread(CreateThread(nullptr, 0, relayMain, &relay, 0, nullptr));
+    Vornix::UniqueHandle thread(CreateThread(nullptr, 0, relayMain, &relay, 0, nullptr));
     if (!thread) {
         FreeLibrary(reference);
         return false;

@@ -1,6 +1,5 @@
 #include "BlockListCommands.h"
 
-#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -8,6 +7,7 @@
 
 #include "ConsoleText.h"
 #include "ToolError.h"
+#include "dll/BlockListKey.h"
 #include "dll/KnownLibraries.h"
 #include "utils/CObfuscatedRegKey.h"
 #include "utils/UniqueResource.h"
@@ -15,17 +15,7 @@
 namespace hxconfig {
 
 namespace {
-// As the loader lower-cases a file name before it looks at the list.
-std::wstring lowerCase(std::wstring text) {
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(std::towlower(c));
-    }
-    return text;
-}
-
-std::wstring listKeyOf(const std::wstring& library) {
-    return L"SOFTWARE\\Halvex\\Tamrok\\List\\" + lowerCase(library);
-}
+using Corvane::BlockListKey;
 
 // The loader looks a library up by its bare file name, so nothing else can ever match.
 int checkLibraryName(const std::wstring& library) {
@@ -40,35 +30,37 @@ int checkLibraryName(const std::wstring& library) {
 }
 
 // The loader's test: a value named after the version that holds the same text.
-bool readsBack(const std::wstring& library, const std::wstring& version) {
+bool readsBack(const std::wstring& path, const std::wstring& version) {
     Vornix::CObfuscatedRegKey key;
     std::wstring entry;
-    return key.Open(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), KEY_READ) == ERROR_SUCCESS &&
-           key.ReadString(version.c_str(), entry) == ERROR_SUCCESS && entry == version;
+    return key.Open(BlockListKey::root(), path.c_str(), KEY_READ) == ERROR_SUCCESS &&
+           key.ReadString(version.c_str(), entry) == ERROR_SUCCESS && BlockListKey::blocks(version, entry);
 }
 
 int block(const std::wstring& library, const std::wstring& version) {
-    if (Corvane::KnownLibraries::contains(lowerCase(library))) {
+    if (Corvane::KnownLibraries::contains(BlockListKey::lowerCase(library))) {
         return reportFailure(library +
                              L" is never checked against the block list; an entry would have no effect");
     }
+    const std::wstring path = BlockListKey::pathOf(library);
     Vornix::CObfuscatedRegKey key;
-    if (const DWORD error = key.Create(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str())) {
-        return reportError(L"cannot create " + listKeyOf(library), error);
+    if (const DWORD error = key.Create(BlockListKey::root(), path.c_str())) {
+        return reportError(L"cannot create " + path, error);
     }
     if (const DWORD error = key.WriteString(version.c_str(), version.c_str())) {
         return reportError(L"cannot block " + library + L" " + version, error);
     }
-    if (!readsBack(library, version)) {
-        return reportFailure(listKeyOf(library) + L"\\" + version + L" does not read back as written");
+    if (!readsBack(path, version)) {
+        return reportFailure(path + L"\\" + version + L" does not read back as written");
     }
     return exitOk;
 }
 
 int unblock(const std::wstring& library, const std::wstring& version) {
+    const std::wstring path = BlockListKey::pathOf(library);
     Vornix::CObfuscatedRegKey key;
-    if (const DWORD error = key.Open(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), KEY_READ | KEY_WRITE)) {
-        return reportError(L"cannot open " + listKeyOf(library), error);
+    if (const DWORD error = key.Open(BlockListKey::root(), path.c_str(), KEY_READ | KEY_WRITE)) {
+        return reportError(L"cannot open " + path, error);
     }
     if (const DWORD error = key.DeleteValue(version.c_str())) {
         return reportError(L"cannot unblock " + library + L" " + version, error);
@@ -90,17 +82,18 @@ std::vector<std::wstring> valueNames(HKEY key) {
 
 // Prints the versions that are blocked: values whose scrambled text equals their name.
 int listBlocked(const std::wstring& library) {
+    const std::wstring path = BlockListKey::pathOf(library);
     Vornix::UniqueRegKey raw;
-    if (const LSTATUS error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), 0, KEY_READ, raw.put())) {
-        return error == ERROR_FILE_NOT_FOUND ? exitOk : reportError(L"cannot open " + listKeyOf(library), error);
+    if (const LSTATUS error = RegOpenKeyExW(BlockListKey::root(), path.c_str(), 0, KEY_READ, raw.put())) {
+        return error == ERROR_FILE_NOT_FOUND ? exitOk : reportError(L"cannot open " + path, error);
     }
     Vornix::CObfuscatedRegKey key;
-    if (const DWORD error = key.Open(HKEY_LOCAL_MACHINE, listKeyOf(library).c_str(), KEY_READ)) {
-        return reportError(L"cannot open " + listKeyOf(library), error);
+    if (const DWORD error = key.Open(BlockListKey::root(), path.c_str(), KEY_READ)) {
+        return reportError(L"cannot open " + path, error);
     }
     for (const auto& name : valueNames(raw.get())) {
         std::wstring data;
-        if (key.ReadString(name.c_str(), data) == ERROR_SUCCESS && data == name) {
+        if (key.ReadString(name.c_str(), data) == ERROR_SUCCESS && BlockListKey::blocks(name, data)) {
             hxtools::writeLine(stdout, name);
         }
     }
