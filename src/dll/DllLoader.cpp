@@ -13,7 +13,7 @@ constexpr const wchar_t* sourceName = L"dll\\DllLoader";
 } // namespace
 
 DllLoader::DllLoader(std::shared_ptr<DllAPI> api)
-    : dllApi(api ? std::move(api) : std::make_shared<DllAPI>()) {}
+    : dllApi_(api ? std::move(api) : std::make_shared<DllAPI>()) {}
 
 bool DllLoader::loadDLL(const std::wstring& path, HMODULE* handle) {
     if (handle == nullptr) {
@@ -23,7 +23,7 @@ bool DllLoader::loadDLL(const std::wstring& path, HMODULE* handle) {
     }
     MODULE_STATUS failure = MODULE_STATUS_UNSUCCESSFUL;
     try {
-        if (dllApi->loadLibrary(path.c_str(), handle)) {
+        if (dllApi_->loadLibrary(path.c_str(), handle)) {
             return true;
         }
     } catch (...) {
@@ -38,7 +38,7 @@ bool DllLoader::loadDLL(const std::wstring& path, HMODULE* handle) {
 FARPROC DllLoader::getProcAddress(HMODULE module, const char* name) {
     FARPROC address = nullptr;
     try {
-        address = dllApi->getProcAddress(module, name);
+        address = dllApi_->getProcAddress(module, name);
     } catch (...) {
         // A lookup that throws has found nothing.
     }
@@ -50,7 +50,7 @@ FARPROC DllLoader::getProcAddress(HMODULE module, const char* name) {
 }
 
 bool DllLoader::freeDLL(HMODULE module) {
-    return dllApi->freeLibrary(module);
+    return dllApi_->freeLibrary(module);
 }
 
 } // namespace Corvane

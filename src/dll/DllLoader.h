@@ -26,7 +26,7 @@ public:
     virtual bool freeDLL(HMODULE module);
 
 private:
-    std::shared_ptr<DllAPI> dllApi;
+    std::shared_ptr<DllAPI> dllApi_;
 };
 
 } // namespace Corvane

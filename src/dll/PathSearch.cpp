@@ -15,31 +15,31 @@ constexpr const wchar_t* logSource = L"PathSearch";
 using namespace ETWLogging;
 
 PathSearch::PathSearch(std::shared_ptr<PathAPI> api)
-    : pathApi(api ? std::move(api) : std::make_shared<PathAPI>()) {}
+    : pathApi_(api ? std::move(api) : std::make_shared<PathAPI>()) {}
 
 std::vector<std::wstring> PathSearch::getSearchPaths() const {
-    return searchPaths;
+    return searchPaths_;
 }
 
 void PathSearch::addSearchPaths(const std::vector<std::wstring>& paths) {
-    searchPaths.insert(searchPaths.end(), paths.begin(), paths.end());
+    searchPaths_.insert(searchPaths_.end(), paths.begin(), paths.end());
 }
 
 void PathSearch::addSearchPath(const wchar_t* path) {
     if (path != nullptr) {
-        searchPaths.emplace_back(path);
+        searchPaths_.emplace_back(path);
     }
 }
 
 void PathSearch::addSearchPath(const std::wstring& path) {
-    searchPaths.push_back(path);
+    searchPaths_.push_back(path);
 }
 
 bool PathSearch::findFilePath(const std::wstring& fileName, std::wstring& folder) {
     constexpr const wchar_t* function = L"Corvane::PathSearch::findFilePath";
     HXLOG(LOG_LEVEL_NORMAL, logSource, function, L"Entering findFilePath for file %ls", fileName.c_str());
     try {
-        for (const std::wstring& entry : searchPaths) {
+        for (const std::wstring& entry : searchPaths_) {
             // Resolved against the host's current directory, such a folder could plant a library.
             if (!isFullyQualifiedFolder(entry)) {
                 HXLOG(LOG_LEVEL_WARNING, logSource, function,
@@ -64,7 +64,7 @@ bool PathSearch::findFilePath(const std::wstring& fileName, std::wstring& folder
 bool PathSearch::checkIfExists(const std::wstring& path) {
     constexpr const wchar_t* function = L"Corvane::PathSearch::checkIfExists";
     HXLOG(LOG_LEVEL_NORMAL, logSource, function, L"Entering checkIfExists for %ls", path.c_str());
-    if (pathApi->fileExists(path)) {
+    if (pathApi_->fileExists(path)) {
         HXLOG(LOG_LEVEL_NORMAL, logSource, function, L"File exists");
         return true;
     }

@@ -33,8 +33,8 @@ public:
     virtual bool checkIfExists(const std::wstring& path);
 
 private:
-    std::shared_ptr<PathAPI> pathApi;
-    std::vector<std::wstring> searchPaths;
+    std::shared_ptr<PathAPI> pathApi_;
+    std::vector<std::wstring> searchPaths_;
 };
 
 } // namespace Corvane

@@ -4,9 +4,9 @@
 
 #include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
+#include "businterface/BusLibraryInterface.h"
 #include "dll/BlockListKey.h"
 #include "dll/KnownLibraries.h"
-#include "businterface/BusLibraryInterface.h"
 #include "status/GuardedCall.h"
 #include "status/ModuleException.h"
 #include "utils/CObfuscatedRegKey.h"
@@ -42,10 +42,10 @@ SharedLibrary::SharedLibrary(SharedLibraryInfo info, std::shared_ptr<DllLoader> 
                              std::shared_ptr<PathHelpers> helpers, std::shared_ptr<PathSearch> search,
                              std::shared_ptr<Vornix::FileVersionInfo> version,
                              std::shared_ptr<Vornix::CRegKey> key)
-    : name(std::move(info.name)), searchPaths(std::move(info.searchPaths)),
-      dllLoader(givenOrNew(std::move(loader))), pathHelpers(givenOrNew(std::move(helpers))),
-      pathSearch(givenOrNew(std::move(search))), registryKey(std::move(key)),
-      versionInfo(std::move(version)) {
+    : name_(std::move(info.name)), searchPaths_(std::move(info.searchPaths)),
+      dllLoader_(givenOrNew(std::move(loader))), pathHelpers_(givenOrNew(std::move(helpers))),
+      pathSearch_(givenOrNew(std::move(search))), registryKey_(std::move(key)),
+      versionInfo_(std::move(version)) {
     try {
         loadAndBind();
     } catch (...) {
@@ -60,19 +60,19 @@ SharedLibrary::~SharedLibrary() {
 }
 
 const LibraryFunctionTable* SharedLibrary::getFunctionTable() {
-    return &functions;
+    return &functions_;
 }
 
 void SharedLibrary::loadAndBind() {
     constexpr const wchar_t* function = L"Corvane::SharedLibrary::SharedLibrary";
     if (loadLibrary() != MODULE_STATUS_SUCCESS) {
         HXLOG(LOG_LEVEL_ERROR, logSource, function, L"Failed to load library: %ls. Throwing ModuleException.",
-              name.c_str());
+              name_.c_str());
         throw ModuleException("Failed to load library");
     }
     if (importFunctions() != MODULE_STATUS_SUCCESS) {
         HXLOG(LOG_LEVEL_ERROR, logSource, function,
-              L"Failed to import functions from library: %ls. Throwing ModuleException.", name.c_str());
+              L"Failed to import functions from library: %ls. Throwing ModuleException.", name_.c_str());
         throw ModuleException("Failed to import functions from library");
     }
 }
@@ -82,32 +82,32 @@ MODULE_STATUS SharedLibrary::loadLibrary() {
     if (!resolveSearchPaths()) {
         return MODULE_STATUS_NOT_FOUND;
     }
-    pathSearch->addSearchPaths(searchPaths);
+    pathSearch_->addSearchPaths(searchPaths_);
     std::wstring folder;
-    if (!pathSearch->findFilePath(name, folder)) {
+    if (!pathSearch_->findFilePath(name_, folder)) {
         HXLOG(LOG_LEVEL_ERROR, logSource, function, L"Failed to find valid path for library: %ls.",
-              name.c_str());
+              name_.c_str());
         return MODULE_STATUS_NOT_FOUND;
     }
-    HXLOG(LOG_LEVEL_NORMAL, logSource, function, L"Loading %ls from %ls.", name.c_str(), folder.c_str());
+    HXLOG(LOG_LEVEL_NORMAL, logSource, function, L"Loading %ls from %ls.", name_.c_str(), folder.c_str());
     // Used as built: a folder with a trailing backslash gives a doubled one, which Windows accepts.
-    const std::wstring path = folder + L'\\' + name;
-    if (isBlocked(folder, name)) {
+    const std::wstring path = folder + L'\\' + name_;
+    if (isBlocked(folder, name_)) {
         HXLOG(LOG_LEVEL_INFORMATION, logSource, function, L"Blocked library: %ls.", path.c_str());
         return MODULE_STATUS_NOT_SUPPORTED;
     }
-    if (!dllLoader->loadDLL(path, &module)) {
-        HXLOG(LOG_LEVEL_ERROR, logSource, function, L"Failed to load library: %ls.", name.c_str());
+    if (!dllLoader_->loadDLL(path, &module_)) {
+        HXLOG(LOG_LEVEL_ERROR, logSource, function, L"Failed to load library: %ls.", name_.c_str());
         return MODULE_STATUS_UNSUCCESSFUL;
     }
     return MODULE_STATUS_SUCCESS;
 }
 
 bool SharedLibrary::resolveSearchPaths() {
-    for (std::wstring& entry : searchPaths) {
-        if (!pathHelpers->resolvePath(entry)) {
+    for (std::wstring& entry : searchPaths_) {
+        if (!pathHelpers_->resolvePath(entry)) {
             HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::SharedLibrary::loadLibrary",
-                  L"Failed to resolve file path, %ls, for library: %ls.", entry.c_str(), name.c_str());
+                  L"Failed to resolve file path, %ls, for library: %ls.", entry.c_str(), name_.c_str());
             return false;
         }
     }
@@ -116,28 +116,28 @@ bool SharedLibrary::resolveSearchPaths() {
 
 MODULE_STATUS SharedLibrary::importFunctions() {
     for (const Export& wanted : exports) {
-        FARPROC address = dllLoader->getProcAddress(module, wanted.name);
+        FARPROC address = dllLoader_->getProcAddress(module_, wanted.name);
         if (address == nullptr) {
             HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::SharedLibrary::importFunctions",
-                  L"Failed to load %hs function from library: %ls.", wanted.name, name.c_str());
+                  L"Failed to load %hs function from library: %ls.", wanted.name, name_.c_str());
             return MODULE_STATUS_NOT_FOUND;
         }
-        functions.*wanted.slot = address;
+        functions_.*wanted.slot = address;
     }
     return MODULE_STATUS_SUCCESS;
 }
 
 void SharedLibrary::unloadLibrary() noexcept {
     guardedCall([this] {
-        if (module == nullptr) {
+        if (module_ == nullptr) {
             return MODULE_STATUS_SUCCESS;
         }
-        if (!dllLoader->freeDLL(module)) {
+        if (!dllLoader_->freeDLL(module_)) {
             HXLOG(LOG_LEVEL_ERROR, logSource, L"Corvane::SharedLibrary::unloadLibrary",
-                  L"Failed to free library: %ls.", name.c_str());
+                  L"Failed to free library: %ls.", name_.c_str());
             return MODULE_STATUS_UNSUCCESSFUL;
         }
-        module = nullptr;
+        module_ = nullptr;
         return MODULE_STATUS_SUCCESS;
     });
 }
@@ -166,7 +166,7 @@ bool SharedLibrary::isBlockedVersion(const std::wstring& folder, const std::wstr
 }
 
 bool SharedLibrary::readFileVersion(const std::wstring& path, std::wstring& fileVersion) {
-    const auto reader = versionInfo ? versionInfo : std::make_shared<Vornix::FileVersionInfo>();
+    const auto reader = versionInfo_ ? versionInfo_ : std::make_shared<Vornix::FileVersionInfo>();
     if (!reader->load(path)) {
         return false;
     }
@@ -177,7 +177,7 @@ bool SharedLibrary::readFileVersion(const std::wstring& path, std::wstring& file
 bool SharedLibrary::readBlockListEntry(const std::wstring& fileName, const std::wstring& valueName,
                                        std::wstring& entry) {
     const std::shared_ptr<Vornix::CRegKey> key =
-        registryKey ? registryKey : std::make_shared<Vornix::CObfuscatedRegKey>();
+        registryKey_ ? registryKey_ : std::make_shared<Vornix::CObfuscatedRegKey>();
     if (key->Open(BlockListKey::root(), BlockListKey::pathOf(fileName).c_str(), KEY_READ) != ERROR_SUCCESS) {
         return false;
     }

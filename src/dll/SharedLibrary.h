@@ -57,15 +57,15 @@ private:
     bool readBlockListEntry(const std::wstring& fileName, const std::wstring& valueName, std::wstring& entry);
     void loadAndBind();
 
-    std::wstring name;
-    std::vector<std::wstring> searchPaths;
-    std::shared_ptr<DllLoader> dllLoader;
-    std::shared_ptr<PathHelpers> pathHelpers;
-    std::shared_ptr<PathSearch> pathSearch;
-    std::shared_ptr<Vornix::CRegKey> registryKey;
-    std::shared_ptr<Vornix::FileVersionInfo> versionInfo;
-    HMODULE module = nullptr;
-    LibraryFunctionTable functions;
+    std::wstring name_;
+    std::vector<std::wstring> searchPaths_;
+    std::shared_ptr<DllLoader> dllLoader_;
+    std::shared_ptr<PathHelpers> pathHelpers_;
+    std::shared_ptr<PathSearch> pathSearch_;
+    std::shared_ptr<Vornix::CRegKey> registryKey_;
+    std::shared_ptr<Vornix::FileVersionInfo> versionInfo_;
+    HMODULE module_ = nullptr;
+    LibraryFunctionTable functions_;
 };
 
 } // namespace Corvane
