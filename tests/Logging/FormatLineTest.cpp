@@ -5,21 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "Logging/CLogLineEnvironmentIf.h"
+#include "support/FixedLogLineEnvironment.h"
 
 namespace {
 
 using namespace ETWLogging;
 
-// 31 December 2024, 23:59:07, on thread 5120.
-class FixedEnvironment : public CLogLineEnvironmentIf {
-public:
-    SYSTEMTIME time{2024, 12, 2, 31, 23, 59, 7, 0};
-    DWORD threadId = 5120;
-
-    void LocalTime(SYSTEMTIME& out) override { out = time; }
-    DWORD CurrentThreadId() override { return threadId; }
-};
+using FixedEnvironment = PelmoraTests::FixedLogLineEnvironment;
 
 // A line through FormatLine, checking the byte size that comes with it; empty when refused.
 struct Formatted {
