@@ -4,8 +4,8 @@
 
 namespace ETWLogging {
 
-// The product's loggers. Neither the file logger nor the trace provider exists yet, so
-// nothing can be made and logging stays off.
+// The product's loggers: the file logger for log files. The trace provider does not exist yet,
+// so with the default mechanism nothing is made and logging stays off.
 class DefaultLoggerFactory : public LoggerFactoryIf {
 public:
     CLoggingIf* Create(LoggerKind kind) override;

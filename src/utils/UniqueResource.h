@@ -89,11 +89,19 @@ struct CoTaskMemStringTraits {
     static void close(Handle h) { CoTaskMemFree(h); }
 };
 
+// Ownership of a mutex this thread waited for, given back by ReleaseMutex.
+struct MutexOwnershipTraits {
+    using Handle = HANDLE;
+    static Handle empty() { return nullptr; }
+    static void close(Handle h) { ReleaseMutex(h); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueRegKey = UniqueResource<RegKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueCoTaskMemString = UniqueResource<CoTaskMemStringTraits>;
+using UniqueMutexOwnership = UniqueResource<MutexOwnershipTraits>;
 
 } // namespace Vornix

@@ -1,15 +1,23 @@
 #include "Logging/CDefaultLogBuilder.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "Logging/CLogger.h"
+#include "Logging/CLogging.h"
 #include "Logging/CLoggerHolder.h"
 #include "Logging/CVornixLogHandler.h"
+#include "Logging/LogCalls.h"
 #include "Logging/LogLevels.h"
 #include "support/CapturingLogger.h"
+#include "utils/FileSystemHelpers.h"
+#include "utils/UniqueResource.h"
 
 namespace {
 
@@ -112,11 +120,42 @@ TEST(LogBuilder, MechanismOneAsksForLogFilesAndTheDefaultIsTheTraceProvider) {
     delete out;
 }
 
-TEST(LogBuilder, TheProductBuilderHasNoLoggerToMakeYet) {
+TEST(LogBuilder, TheProductBuilderMakesNoTraceLoggerYet) {
     CLoggingIf* out = nullptr;
     EXPECT_FALSE(CDefaultLogBuilder().BuildEx(nullptr, L"_no_group", nullptr, L"_no_host", 0, &out, nullptr));
-    EXPECT_FALSE(CDefaultLogBuilder().Build(L"_no_group", nullptr, L"_no_host", LOG_MECHANISM_FILE, &out, nullptr));
     EXPECT_EQ(nullptr, out);
+}
+
+// The product's own file logger, initialised, writing below the machine's common
+// application-data folder; what this test creates there is removed again.
+TEST(LogBuilder, TheProductBuilderMakesTheFileLoggerForLogFiles) {
+    Vornix::UniqueCoTaskMemString programData;
+    ASSERT_EQ(S_OK, SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, programData.put()));
+    const std::wstring halvex = std::wstring(programData.get()) + L"\\Halvex";
+    const std::wstring logFolder = halvex + L"\\HXLOGS\\_no_group\\logging_tests";
+    const bool existedBefore = Vornix::directoryExists(halvex.c_str());
+
+    CLoggingIf* out = nullptr;
+    ASSERT_TRUE(CDefaultLogBuilder().Build(L"_no_group", nullptr, L"_no_host", LOG_MECHANISM_FILE, &out, nullptr));
+    ASSERT_NE(nullptr, dynamic_cast<CLogging*>(out));
+    EXPECT_EQ(20001u, out->Init(L"_no_group", nullptr, L"_no_host", nullptr));
+
+    CLoggerHolder holder;
+    holder.logger = out;
+    EXPECT_EQ(0u, LogDirect(&holder, L"dll\\SharedLibrary", L"f", 7, LOG_LEVEL_ERROR, L"to the file"));
+    holder.logger = nullptr;
+    EXPECT_EQ(0u, out->Release()); // the builder's reference
+
+    std::string bytes;
+    {
+        std::ifstream file(std::filesystem::path(logFolder + L"\\logging_tests__no_host000.log"), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    EXPECT_EQ(0u, text.find(L"\xFEFF"));
+    EXPECT_NE(std::wstring::npos, text.find(L" -- (Error)$ [logging_tests.e]$ to the file\r\n"));
+
+    EXPECT_TRUE(Vornix::removeDirectory((existedBefore ? logFolder : halvex).c_str()));
 }
 
 TEST(LoggerHolder, KeepsTheBuiltLoggerAndRegistersTheBridge) {
