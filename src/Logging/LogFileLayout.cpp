@@ -20,8 +20,7 @@ DWORD ErrorNumberOf(HRESULT result) {
 
 LogFileLayout::LogFileLayout(const std::wstring& rootFolder, const wchar_t* group,
                              const std::wstring& executableBaseName, const wchar_t* host)
-    : rootFolder_(rootFolder),
-      logFolder_(group != nullptr ? rootFolder + group + L'\\' + executableBaseName
+    : logFolder_(group != nullptr ? rootFolder + group + L'\\' + executableBaseName
                                   : rootFolder + executableBaseName),
       fileStem_(logFolder_ + L'\\' + executableBaseName + (host != nullptr ? L'_' + std::wstring(host) : L"")) {}
 
@@ -44,8 +43,8 @@ std::wstring LogFileLayout::PerExecutableIniPath() const {
     return logFolder_ + L'\\' + iniName;
 }
 
-std::wstring LogFileLayout::RootIniPath() const {
-    return rootFolder_ + iniName;
+std::wstring LogFileLayout::RootIniPath(const std::wstring& rootFolder) {
+    return rootFolder + iniName;
 }
 
 std::wstring LogFileLayout::LogFilePath(unsigned index) const {

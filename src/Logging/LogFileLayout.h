@@ -24,12 +24,11 @@ public:
     // The "log.ini" of this executable's folder, which also keeps the index written last.
     std::wstring PerExecutableIniPath() const;
     // The "log.ini" of the root folder, which every executable falls back on.
-    std::wstring RootIniPath() const;
+    static std::wstring RootIniPath(const std::wstring& rootFolder);
     // "<exe>_<host>000.log" and up: at least three digits, so 1000 stays 1000.
     std::wstring LogFilePath(unsigned index) const;
 
 private:
-    std::wstring rootFolder_; // with its trailing backslash
     std::wstring logFolder_;  // without one
     std::wstring fileStem_;   // the folder and the name before the index
 };

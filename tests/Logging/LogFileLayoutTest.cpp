@@ -37,7 +37,6 @@ TEST(LogFileLayout, NamesTheFolderTheSettingsAndEachFileOfTheRing) {
         const LogFileLayout layout(root, c.group, L"dllhost", c.host);
         EXPECT_EQ(c.folder, layout.LogFolder()) << c.file;
         EXPECT_EQ(std::wstring(c.folder) + L"\\log.ini", layout.PerExecutableIniPath()) << c.file;
-        EXPECT_EQ(root + L"log.ini", layout.RootIniPath()) << c.file;
         EXPECT_EQ(c.file, layout.LogFilePath(c.index));
     }
 }
@@ -49,6 +48,7 @@ TEST(LogFileLayout, RootFolderLiesBelowTheCommonApplicationDataFolder) {
     ASSERT_EQ(0u, LogFileLayout::RootFolder(folder));
     EXPECT_EQ(std::wstring(programData.get()) + L"\\Halvex\\HXLOGS\\", folder);
     EXPECT_EQ(L"C:\\ProgramData\\Halvex\\HXLOGS\\", folder); // what Wine's machines answer
+    EXPECT_EQ(L"C:\\ProgramData\\Halvex\\HXLOGS\\log.ini", LogFileLayout::RootIniPath(folder));
 }
 
 } // namespace
