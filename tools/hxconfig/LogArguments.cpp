@@ -1,0 +1,67 @@
+#include "LogArguments.h"
+
+#include <cwchar>
+
+#include "ToolError.h"
+
+namespace hxconfig {
+
+namespace {
+bool endsWithExe(const std::wstring& text) {
+    return text.size() >= 4 && _wcsicmp(text.c_str() + text.size() - 4, L".exe") == 0;
+}
+
+// Characters no file name holds; a trailing dot or blank would be dropped by the file system,
+// so the folder would belong to another name.
+bool usableFileName(const std::wstring& name) {
+    if (name.empty() || name == L"." || name == L".." || name.back() == L'.' || name.back() == L' ') {
+        return false;
+    }
+    for (const wchar_t c : name) {
+        if (c < 32 || std::wcschr(L"\\/:*?\"<>|", c) != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int takeExecutable(const std::wstring& text, LogArguments& parsed) {
+    parsed.executable = executableBaseName(text);
+    if (!parsed.executable) {
+        return reportUsage(L"--exe takes an executable's file name such as dllhost or dllhost.exe, without a folder; \"" +
+                           text + L"\" is none");
+    }
+    return exitOk;
+}
+
+int takeOption(const std::wstring& value, LogArguments& parsed) {
+    return parsed.executable ? reportUsage(L"--exe is given twice") : takeExecutable(value, parsed);
+}
+} // namespace
+
+std::optional<std::wstring> executableBaseName(const std::wstring& text) {
+    const std::wstring name = endsWithExe(text) ? text.substr(0, text.size() - 4) : text;
+    return usableFileName(name) ? std::optional<std::wstring>(name) : std::nullopt;
+}
+
+int parseLogArguments(const Arguments& arguments, LogArguments& parsed) {
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::wstring& word = arguments[at];
+        if (word.compare(0, 2, L"--") != 0) {
+            parsed.words.push_back(word);
+            continue;
+        }
+        if (word != L"--exe") {
+            return reportUsage(L"unknown option " + word);
+        }
+        if (at + 1 == arguments.size()) {
+            return reportUsage(word + L" needs a value");
+        }
+        if (const int status = takeOption(arguments[++at], parsed)) {
+            return status;
+        }
+    }
+    return exitOk;
+}
+
+} // namespace hxconfig

@@ -1,0 +1,37 @@
+#include "LogCommands.h"
+
+#include "LogArguments.h"
+#include "LogMechanismCommand.h"
+#include "LogSettingCommands.h"
+#include "ToolError.h"
+
+namespace hxconfig {
+
+namespace {
+int runMechanism(const LogArguments& parsed) {
+    if (parsed.executable) {
+        return reportUsage(L"the logging mechanism holds for every executable: --exe does not go with it");
+    }
+    return parsed.words.size() == 2 ? runLogMechanismCommand(parsed.words[1]) : exitUsage;
+}
+} // namespace
+
+int runLogCommand(const Arguments& arguments) {
+    LogArguments parsed;
+    if (const int status = parseLogArguments(arguments, parsed)) {
+        return status;
+    }
+    const std::wstring verb = parsed.words.empty() ? L"" : parsed.words[0];
+    if (verb == L"mechanism") {
+        return runMechanism(parsed);
+    }
+    if (verb == L"set" && parsed.words.size() == 3) {
+        return setLogSetting(parsed.words[1], parsed.words[2], parsed.executable);
+    }
+    if (verb == L"get" && parsed.words.size() == 2) {
+        return getLogSetting(parsed.words[1], parsed.executable);
+    }
+    return exitUsage;
+}
+
+} // namespace hxconfig
