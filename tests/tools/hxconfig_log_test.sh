@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs "hxconfig log set|get" under Wine: the file logger's settings round-trip through the
-# root and an executable's own log.ini, and values outside their range are refused and leave
-# the file as it was. The root log.ini is machine-wide: it is put back as it was at the end.
+# Runs "hxconfig log set|get|show" under Wine: the file logger's settings round-trip through
+# the root and an executable's own log.ini, values outside their range are refused and leave
+# the file as it was, and show prints a ring of hand-made UTF-16 log files oldest first. The
+# root log.ini is machine-wide: it is put back as it was at the end.
 # Usage: hxconfig_log_test.sh WINE_RUN PREFIX HXCONFIG_EXE
 set -uo pipefail
 
@@ -96,11 +97,77 @@ check "--exe of .exe alone" 64 '' '--exe takes an executable' log get MaxEntries
 check "--exe twice" 64 '' '--exe is given twice' log get MaxEntries --exe a --exe b
 check "--exe without a name" 64 '' '--exe needs a value' log get MaxEntries --exe
 check "unknown option" 64 '' 'unknown option --all' log get MaxEntries --all
+check "--lines with get" 64 '' '--lines goes with log show only' log get MaxEntries --lines 2
 check "set without a value" 64 '' 'usage:' log set MaxEntries
 check "no verb" 64 '' 'usage:' log
 check "absent value" 1 '' 'no scrambled value Config.Severity in' log get Severity --exe "$other"
 check "out of range on disk" 0 '' '' ini set "$folder_windows\\log.ini" Config Severity int 9
 check "is shown with a warning" 0 '9' 'Severity is outside 0 to 6; the logger replaces it with 3' \
     log get Severity --exe "$exe"
+
+# Log files as the logger writes them: the byte-order mark FF FE, then UTF-16 LE lines ended
+# by CR LF (or by the message's own LF).
+log_file() { echo "$1/$2__no_host$3.log"; }
+make_log() { # FOLDER EXE INDEX TEXT
+    mkdir -p "$1"
+    { printf '\xFF\xFE'; printf '%b' "$4" | iconv -f UTF-8 -t UTF-16LE; } >"$(log_file "$1" "$2" "$3")"
+}
+last_index() {
+    "${command[@]}" ini set "$folder_windows\\log.ini" Config LastLogIdx int "$1" >/dev/null 2>&1
+}
+
+check "no logs yet" 1 '' "no logs for $exe in $folder_windows" log show --exe "$exe"
+check "show needs --exe" 64 '' 'log show needs --exe NAME' log show
+check "--lines 0" 64 '' '--lines takes a number from 1 to 1000000' log show --exe "$exe" --lines 0
+check "--lines not a number" 64 '' '--lines takes a number' log show --exe "$exe" --lines x
+
+check "ring of three" 0 '' '' log set MaxEntries 3 --exe "$exe"
+make_log "$folder" "$exe" 000 'a0 é€\r\na1\r\n'
+make_log "$folder" "$exe" 001 'b0\n'
+make_log "$folder" "$exe" 002 'c0\r\nc1 😀\r\n'
+check "no index is index 0" 0 $'b0\nc0\nc1 😀\na0 é€\na1' '' log show --exe "$exe"
+expect "no carriage returns" bash -c "! grep -q $'\r' '$work/out'"
+while IFS='|' read -r index shown; do
+    last_index "$index"
+    check "last written $index" 0 "$(printf '%b' "$shown")" '' log show --exe "$exe.exe"
+done <<'RING'
+0|b0\nc0\nc1 😀\na0 é€\na1
+1|c0\nc1 😀\na0 é€\na1\nb0
+2|a0 é€\na1\nb0\nc0\nc1 😀
+7|a0 é€\na1\nb0\nc0\nc1 😀
+-1|a0 é€\na1\nb0\nc0\nc1 😀
+RING
+
+last_index 1
+check "last 2 lines" 0 $'a1\nb0' '' log show --exe "$exe" --lines 2
+check "last line" 0 'b0' '' log show --lines 1 --exe "$exe"
+check "more lines than there are" 0 $'c0\nc1 😀\na0 é€\na1\nb0' '' log show --exe "$exe" --lines 1000
+
+# Missing files are skipped; files beyond the ring are left from a larger one.
+rm "$(log_file "$folder" "$exe" 002)"
+make_log "$folder" "$exe" 005 'stale\r\n'
+check "missing file skipped" 0 $'a0 é€\na1\nb0' '' log show --exe "$exe"
+last_index 5
+check "beyond the ring, written last" 0 $'a0 é€\na1\nb0\nstale' '' log show --exe "$exe"
+
+# A last line without its end yet, and a file just made.
+last_index 1
+make_log "$folder" "$exe" 001 'b0\r\nb1 half'
+printf '\xFF\xFE' >"$(log_file "$folder" "$exe" 000)"
+check "unended last line" 0 $'b0\nb1 half' '' log show --exe "$exe"
+: >"$(log_file "$folder" "$exe" 000)"
+check "empty file" 0 $'b0\nb1 half' '' log show --exe "$exe"
+
+# Not a log of this logger: said so, the other files still shown.
+printf 'plain\r\n' >"$(log_file "$folder" "$exe" 000)"
+check "file without the mark" 1 $'b0\nb1 half' "__no_host000.log does not start with the byte-order mark FF FE" \
+    log show --exe "$exe"
+
+# Without a MaxEntries of its own the executable takes the root file's.
+check "root ring of two" 0 '' '' log set MaxEntries 2
+for index in 000 001 002; do
+    make_log "$logs/_no_group/$other" "$other" "$index" "$index\r\n"
+done
+check "root MaxEntries counts" 0 $'001\n000' '' log show --exe "$other"
 
 finish

@@ -2,11 +2,14 @@
 
 #include <cwchar>
 
+#include "NumberText.h"
 #include "ToolError.h"
 
 namespace hxconfig {
 
 namespace {
+constexpr unsigned maxLines = 1000000;
+
 bool endsWithExe(const std::wstring& text) {
     return text.size() >= 4 && _wcsicmp(text.c_str() + text.size() - 4, L".exe") == 0;
 }
@@ -34,8 +37,21 @@ int takeExecutable(const std::wstring& text, LogArguments& parsed) {
     return exitOk;
 }
 
-int takeOption(const std::wstring& value, LogArguments& parsed) {
-    return parsed.executable ? reportUsage(L"--exe is given twice") : takeExecutable(value, parsed);
+int takeLines(const std::wstring& text, LogArguments& parsed) {
+    const auto number = parseUnsigned(text, maxLines);
+    if (!number || *number == 0) {
+        return reportUsage(L"--lines takes a number from 1 to " + std::to_wstring(maxLines) + L"; \"" + text +
+                           L"\" is none");
+    }
+    parsed.lines = static_cast<unsigned>(*number);
+    return exitOk;
+}
+
+int takeOption(const std::wstring& option, const std::wstring& value, LogArguments& parsed) {
+    if (option == L"--exe") {
+        return parsed.executable ? reportUsage(L"--exe is given twice") : takeExecutable(value, parsed);
+    }
+    return parsed.lines ? reportUsage(L"--lines is given twice") : takeLines(value, parsed);
 }
 } // namespace
 
@@ -51,13 +67,13 @@ int parseLogArguments(const Arguments& arguments, LogArguments& parsed) {
             parsed.words.push_back(word);
             continue;
         }
-        if (word != L"--exe") {
+        if (word != L"--exe" && word != L"--lines") {
             return reportUsage(L"unknown option " + word);
         }
         if (at + 1 == arguments.size()) {
             return reportUsage(word + L" needs a value");
         }
-        if (const int status = takeOption(arguments[++at], parsed)) {
+        if (const int status = takeOption(word, arguments[++at], parsed)) {
             return status;
         }
     }

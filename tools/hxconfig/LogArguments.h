@@ -12,6 +12,7 @@ namespace hxconfig {
 struct LogArguments {
     std::vector<std::wstring> words; // the verb first
     std::optional<std::wstring> executable; // --exe, as the base name the logger uses
+    std::optional<unsigned> lines;          // --lines
 };
 
 // Options may stand anywhere after "log"; each at most once. The exit status; a reason on

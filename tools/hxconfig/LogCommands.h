@@ -4,8 +4,8 @@
 
 namespace hxconfig {
 
-// log mechanism file|trace|show | log set NAME VALUE [--exe NAME] | log get NAME [--exe NAME]:
-// the product's logging settings.
+// log mechanism file|trace|show | log set NAME VALUE [--exe NAME] | log get NAME [--exe NAME] |
+// log show --exe NAME [--lines N]: the product's logging settings and its log files.
 int runLogCommand(const Arguments& arguments);
 
 } // namespace hxconfig

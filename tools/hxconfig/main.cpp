@@ -24,6 +24,7 @@ const char* const usageText =
     "  hxconfig log mechanism file|trace|show\n"
     "  hxconfig log set NAME VALUE [--exe EXE]\n"
     "  hxconfig log get NAME [--exe EXE]\n"
+    "  hxconfig log show --exe EXE [--lines N]\n"
     "\n"
     "KEY is a registry path such as HKLM\\SOFTWARE\\Halvex\\Logging. Values are stored scrambled\n"
     "with an integrity digest; plain or edited values read as absent. The block list lives under\n"
@@ -34,7 +35,8 @@ const char* const usageText =
     "trace events (trace). log set/get: a setting in section Config of the root log.ini in\n"
     "<common application data>\\Halvex\\HXLOGS, or with --exe of the executable's own log.ini in\n"
     "HXLOGS\\_no_group\\EXE, which comes first: Enable, MaxSize (262144 to 10485760), MaxEntries\n"
-    "(2 to 100), Severity (0 to 6), Options. EXE is the executable's file name, e.g. dllhost.\n"
+    "(2 to 100), Severity (0 to 6), Options. log show: the lines of EXE's log files, oldest first,\n"
+    "as UTF-8; the last N lines with --lines. EXE is the executable's file name, e.g. dllhost.\n"
     "\n"
     "exit status: 0 done, 1 failed (the reason on standard error), 64 bad command line\n";
 
