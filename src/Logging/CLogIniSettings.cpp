@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Logging/LogFileDefaults.h"
+#include "Logging/LogIniSetting.h"
 #include "utils/CObfuscatedIniReader.h"
 #include "utils/FileSystemHelpers.h"
 
@@ -13,43 +14,27 @@ namespace {
 
 using Vornix::CObfuscatedIniReader;
 
-struct SettingRule {
-    const wchar_t* name;
-    std::optional<DWORD> CLogIniSettings::*target;
-    int defaultValue;
-    std::int64_t minimum;
-    std::int64_t maximum;
-};
-
-constexpr std::int64_t ANY_MIN = INT32_MIN;
-constexpr std::int64_t ANY_MAX = INT32_MAX;
-
-// In the order they are read, which is the order their defaults may be written back in.
-const SettingRule rules[] = {
-    {L"Enable", &CLogIniSettings::enable, LOG_FILE_DEFAULT_ENABLED, ANY_MIN, ANY_MAX},
-    {L"MaxSize", &CLogIniSettings::maxSize, LOG_FILE_DEFAULT_MAX_SIZE, LOG_FILE_MIN_MAX_SIZE,
-     LOG_FILE_MAX_MAX_SIZE},
-    {L"MaxEntries", &CLogIniSettings::maxEntries, LOG_FILE_DEFAULT_MAX_ENTRIES, LOG_FILE_MIN_MAX_ENTRIES,
-     LOG_FILE_MAX_MAX_ENTRIES},
-    {L"Severity", &CLogIniSettings::severity, LOG_FILE_DEFAULT_SEVERITY, 0, LOG_FILE_MAX_CONFIGURED_SEVERITY},
-    {L"Options", &CLogIniSettings::options, LOG_FILE_DEFAULT_OPTIONS, ANY_MIN, ANY_MAX},
-};
+// The fields in the order of LogIniSetting::All(), which is the order the values are read
+// and their defaults may be written back in.
+constexpr std::optional<DWORD> CLogIniSettings::*targets[] = {
+    &CLogIniSettings::enable, &CLogIniSettings::maxSize, &CLogIniSettings::maxEntries,
+    &CLogIniSettings::severity, &CLogIniSettings::options};
+static_assert(sizeof(targets) / sizeof(targets[0]) == 5, "one field per setting");
 
 enum class Lookup { Absent, Valid, Replaced, Unreplaceable };
 
 // A value out of range is overwritten with the default, so that the file is put right once.
-Lookup LookUp(CObfuscatedIniReader& file, const SettingRule& rule, int& value) {
-    if (!file.GetInt(LOG_INI_SECTION, rule.name, value)) {
+Lookup LookUp(CObfuscatedIniReader& file, const LogIniSetting& rule, int& value) {
+    if (!file.GetInt(LOG_INI_SECTION, rule.Name(), value)) {
         return Lookup::Absent;
     }
-    if (value >= rule.minimum && value <= rule.maximum) {
+    if (rule.IsValid(value)) {
         return Lookup::Valid;
     }
-    return file.WriteInt(LOG_INI_SECTION, rule.name, rule.defaultValue) ? Lookup::Replaced
-                                                                        : Lookup::Unreplaceable;
+    return file.WriteInt(LOG_INI_SECTION, rule.Name(), rule.Default()) ? Lookup::Replaced : Lookup::Unreplaceable;
 }
 
-std::optional<DWORD> Determine(const SettingRule& rule, CObfuscatedIniReader& perLog,
+std::optional<DWORD> Determine(const LogIniSetting& rule, CObfuscatedIniReader& perLog,
                                CObfuscatedIniReader& global) {
     int value = 0;
     const Lookup own = LookUp(perLog, rule, value);
@@ -65,7 +50,7 @@ std::optional<DWORD> Determine(const SettingRule& rule, CObfuscatedIniReader& pe
     case Lookup::Unreplaceable:
         return std::nullopt;
     default:
-        return static_cast<DWORD>(rule.defaultValue);
+        return static_cast<DWORD>(rule.Default());
     }
 }
 
@@ -80,8 +65,8 @@ DWORD CLogIniSettings::Read(const std::wstring& perLogIniPath, const std::wstrin
         CObfuscatedIniReader global(CObfuscatedIniReader::MODE_SCRAMBLED_ONLY);
         perLog.Load(perLogIniPath);
         global.Load(globalIniPath);
-        for (const SettingRule& rule : rules) {
-            this->*rule.target = Determine(rule, perLog, global);
+        for (std::size_t i = 0; i < LogIniSetting::All().size(); ++i) {
+            this->*targets[i] = Determine(LogIniSetting::All()[i], perLog, global);
         }
         return ERROR_SUCCESS;
     } catch (const std::bad_alloc&) {

@@ -6,12 +6,13 @@
 
 namespace ETWLogging {
 
-namespace {
-const wchar_t* const mechanismValue = L"Logging Mechanism";
+const wchar_t* const LOGGING_SETTINGS_KEY = L"SOFTWARE\\Halvex\\Logging";
+const wchar_t* const LOGGING_MECHANISM_VALUE = L"Logging Mechanism";
 
+namespace {
 DWORD ReadFrom(Vornix::CRegKey& key) {
     DWORD value = 0;
-    return key.ReadDword(mechanismValue, value) == ERROR_SUCCESS ? value : 0;
+    return key.ReadDword(LOGGING_MECHANISM_VALUE, value) == ERROR_SUCCESS ? value : 0;
 }
 } // namespace
 
@@ -21,7 +22,7 @@ DWORD ReadLoggingMechanism(Vornix::CRegKey* settingsKey) {
     }
     try {
         Vornix::CObfuscatedRegKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Halvex\\Logging", KEY_QUERY_VALUE) != ERROR_SUCCESS) {
+        if (key.Open(HKEY_LOCAL_MACHINE, LOGGING_SETTINGS_KEY, KEY_QUERY_VALUE) != ERROR_SUCCESS) {
             return 0;
         }
         return ReadFrom(key);

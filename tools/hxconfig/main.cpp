@@ -7,6 +7,7 @@
 #include "Arguments.h"
 #include "BlockListCommands.h"
 #include "IniCommands.h"
+#include "LogCommands.h"
 #include "RegistryCommands.h"
 
 namespace {
@@ -20,11 +21,22 @@ const char* const usageText =
     "  hxconfig block DLL VERSION\n"
     "  hxconfig unblock DLL VERSION\n"
     "  hxconfig blocked DLL\n"
+    "  hxconfig log mechanism file|trace|show\n"
+    "  hxconfig log set NAME VALUE [--exe EXE]\n"
+    "  hxconfig log get NAME [--exe EXE]\n"
+    "  hxconfig log show --exe EXE [--lines N]\n"
     "\n"
     "KEY is a registry path such as HKLM\\SOFTWARE\\Halvex\\Logging. Values are stored scrambled\n"
     "with an integrity digest; plain or edited values read as absent. The block list lives under\n"
     "HKLM\\SOFTWARE\\Halvex\\Tamrok\\List\\<dll>. Numbers are decimal or 0x-hexadecimal; only int\n"
     "takes a sign. Every value written is read back through the product's own reader.\n"
+    "\n"
+    "log mechanism: \"Logging Mechanism\" under HKLM\\SOFTWARE\\Halvex\\Logging, log files (file) or\n"
+    "trace events (trace). log set/get: a setting in section Config of the root log.ini in\n"
+    "<common application data>\\Halvex\\HXLOGS, or with --exe of the executable's own log.ini in\n"
+    "HXLOGS\\_no_group\\EXE, which comes first: Enable, MaxSize (262144 to 10485760), MaxEntries\n"
+    "(2 to 100), Severity (0 to 6), Options. log show: the lines of EXE's log files, oldest first,\n"
+    "as UTF-8; the last N lines with --lines. EXE is the executable's file name, e.g. dllhost.\n"
     "\n"
     "exit status: 0 done, 1 failed (the reason on standard error), 64 bad command line\n";
 
@@ -39,6 +51,9 @@ int dispatch(int argc, wchar_t** argv) {
     }
     if (group == L"ini") {
         return hxconfig::runIniCommand(rest);
+    }
+    if (group == L"log") {
+        return hxconfig::runLogCommand(rest);
     }
     if (group == L"block" || group == L"unblock" || group == L"blocked") {
         return hxconfig::runBlockListCommand(group, rest);
