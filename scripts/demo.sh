@@ -8,6 +8,7 @@ source "$(dirname "$0")/common.sh"
 prefix=$build/demo-prefix
 wine_run=("$root/cmake/wine-run.sh" "$prefix")
 hxreport=$build/tools/hxreport/hxreport.exe
+hxconfig=$build/tools/hxconfig/hxconfig.exe
 pelmora=$build/src/com/Pelmora.dll
 install_dir='C:\Program Files\Halvex\Tamrok'
 message_log=$prefix/drive_c/ProgramData/EventRelay/messages.jsonl
@@ -65,6 +66,13 @@ if [ -e "$(dirname "$hxreport")/EventRelay.dll" ]; then
     echo "note: an EventRelay.dll beside hxreport.exe is found first and used instead"
 fi
 
+step "the product's own diagnostics into log files (hxconfig log ...)"
+"${wine_run[@]}" "$hxconfig" log mechanism file
+echo "Logging Mechanism: $("${wine_run[@]}" "$hxconfig" log mechanism show | tr -d '\r')"
+# Severity 1 lets the Normal and Warning lines through, not only errors.
+"${wine_run[@]}" "$hxconfig" log set Severity 1 --exe hxreport
+echo "Severity for hxreport.exe: $("${wine_run[@]}" "$hxconfig" log get Severity --exe hxreport | tr -d '\r')"
+
 step "hxreport reports three events through COM"
 # The bus then logs to its default place, EventRelay\messages.jsonl under ProgramData.
 unset EVENTRELAY_LOG
@@ -84,3 +92,7 @@ if [ -s "$message_log" ]; then
 else
     echo "(no message)"
 fi
+
+step "what the product logged in hxreport.exe (hxconfig log show --exe hxreport)"
+echo "(C:\\ProgramData\\Halvex\\HXLOGS\\_no_group\\hxreport\\, UTF-16 files shown as UTF-8)"
+"${wine_run[@]}" "$hxconfig" log show --exe hxreport | tr -d '\r' || echo "(no log lines)"
