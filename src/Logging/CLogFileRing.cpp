@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Logging/LogFileDefaults.h"
+#include "Logging/LogFileLayout.h"
 #include "utils/CObfuscatedIniReader.h"
 #include "utils/FileSystemHelpers.h"
 
@@ -53,13 +54,7 @@ CLogFileRing::CLogFileRing(const std::wstring& folder, const std::wstring& baseN
     : folder_(folder), baseName_(baseName), host_(host), perLogIniPath_(perLogIniPath) {}
 
 std::wstring CLogFileRing::FileName(DWORD index) const {
-    wchar_t number[16];
-    std::swprintf(number, 16, L"%0.3u%ls", index, L".log");
-    std::wstring name = folder_ + L'\\' + baseName_;
-    if (!host_.empty()) {
-        name += L'_' + host_;
-    }
-    return name + number;
+    return LogFileLayout::NumberedFile(LogFileLayout::FileStem(folder_, baseName_, host_.c_str()), index);
 }
 
 DWORD CLogFileRing::Open(DWORD maxSize, DWORD maxEntries, UniqueFileHandle& file) const noexcept {

@@ -7,6 +7,7 @@
 #include "Logging/CLogFileRing.h"
 #include "Logging/CLogIniSettings.h"
 #include "Logging/FormatLine.h"
+#include "Logging/LogFileLayout.h"
 #include "Logging/LogFormat.h"
 #include "Logging/LogLevels.h"
 #include "utils/FileSystemHelpers.h"
@@ -124,15 +125,16 @@ DWORD CLogging::CreateMutexOnce() {
 }
 
 DWORD CLogging::BuildPaths() {
-    wchar_t root[MAX_PATH];
-    if (const DWORD error = GetLogRootFolder(root, MAX_PATH)) {
+    wchar_t programData[MAX_PATH];
+    if (const DWORD error = GetLogRootFolder(programData, MAX_PATH)) {
         return error;
     }
-    const std::wstring logRoot = std::wstring(root) + L"\\Halvex\\" + L"HXLOGS" + L"\\";
-    logFolder_ =
-        group_.empty() ? logRoot + executableBaseName_ : logRoot + group_ + L'\\' + executableBaseName_;
-    perLogIniPath_ = logFolder_ + L"\\log.ini";
-    globalIniPath_ = logRoot + L"log.ini";
+    const std::wstring root = LogFileLayout::RootBelow(programData);
+    const LogFileLayout layout(root, group_.empty() ? nullptr : group_.c_str(), executableBaseName_,
+                               host_.c_str());
+    logFolder_ = layout.LogFolder();
+    perLogIniPath_ = layout.PerExecutableIniPath();
+    globalIniPath_ = LogFileLayout::RootIniPath(root);
     return ERROR_SUCCESS;
 }
 

@@ -22,17 +22,37 @@ LogFileLayout::LogFileLayout(const std::wstring& rootFolder, const wchar_t* grou
                              const std::wstring& executableBaseName, const wchar_t* host)
     : logFolder_(group != nullptr ? rootFolder + group + L'\\' + executableBaseName
                                   : rootFolder + executableBaseName),
-      fileStem_(logFolder_ + L'\\' + executableBaseName + (host != nullptr ? L'_' + std::wstring(host) : L"")) {}
+      fileStem_(FileStem(logFolder_, executableBaseName, host)) {}
+
+std::wstring LogFileLayout::RootBelow(const std::wstring& programData) {
+    return programData + logRootBelowProgramData;
+}
+
+std::wstring LogFileLayout::FileStem(const std::wstring& logFolder, const std::wstring& executableBaseName,
+                                     const wchar_t* host) {
+    std::wstring stem = logFolder + L'\\' + executableBaseName;
+    if (host != nullptr && *host != L'\0') {
+        stem += L'_';
+        stem += host;
+    }
+    return stem;
+}
+
+std::wstring LogFileLayout::NumberedFile(const std::wstring& stem, unsigned index) {
+    wchar_t number[16];
+    std::swprintf(number, 16, L"%03u", index);
+    return stem + number + L".log";
+}
 
 DWORD LogFileLayout::RootFolder(std::wstring& folder) {
     Vornix::UniqueCoTaskMemString programData;
-    const HRESULT result =
-        Vornix::ShlObjAPI().getKnownFolderPath(FOLDERID_ProgramData, KF_FLAG_CREATE, nullptr, programData.put());
+    const HRESULT result = Vornix::ShlObjAPI().getKnownFolderPath(FOLDERID_ProgramData, KF_FLAG_CREATE,
+                                                                  nullptr, programData.put());
     if (FAILED(result)) {
         return ErrorNumberOf(result);
     }
     try {
-        folder = std::wstring(programData.get()) + logRootBelowProgramData;
+        folder = RootBelow(programData.get());
         return ERROR_SUCCESS;
     } catch (const std::bad_alloc&) {
         return ERROR_OUTOFMEMORY;
@@ -48,9 +68,7 @@ std::wstring LogFileLayout::RootIniPath(const std::wstring& rootFolder) {
 }
 
 std::wstring LogFileLayout::LogFilePath(unsigned index) const {
-    wchar_t number[16];
-    std::swprintf(number, 16, L"%03u", index);
-    return fileStem_ + number + L".log";
+    return NumberedFile(fileStem_, index);
 }
 
 } // namespace ETWLogging
