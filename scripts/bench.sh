@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh"
 "$root/scripts/setup.sh"
 configure_and_build
 start_wineserver
-for bench in record_bench bus_bench report_bench; do
+for bench in record_bench bus_bench report_bench filelog_bench; do
     printf '\n== %s\n' "$bench"
     "${wine_run[@]}" "$build/bench/$bench.exe"
 done
