@@ -1,5 +1,6 @@
 #include "Logging/CLogging.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cwchar>
 #include <new>
@@ -294,9 +295,7 @@ bool CLogging::IsLevelEnabled(DWORD level) {
 }
 
 void CLogging::SetMaxEntries(DWORD count) {
-    maxEntries_ = count < LOG_FILE_MIN_MAX_ENTRIES   ? LOG_FILE_MIN_MAX_ENTRIES
-                  : count > LOG_FILE_MAX_MAX_ENTRIES ? LOG_FILE_MAX_MAX_ENTRIES
-                                                     : count;
+    maxEntries_ = std::clamp(count, LOG_FILE_MIN_MAX_ENTRIES, LOG_FILE_MAX_MAX_ENTRIES);
 }
 
 DWORD CLogging::GetMaxEntries() {
@@ -304,9 +303,7 @@ DWORD CLogging::GetMaxEntries() {
 }
 
 void CLogging::SetMaxSize(DWORD bytes) {
-    maxSize_ = bytes < LOG_FILE_MIN_MAX_SIZE   ? LOG_FILE_MIN_MAX_SIZE
-               : bytes > LOG_FILE_MAX_MAX_SIZE ? LOG_FILE_MAX_MAX_SIZE
-                                               : bytes;
+    maxSize_ = std::clamp(bytes, LOG_FILE_MIN_MAX_SIZE, LOG_FILE_MAX_MAX_SIZE);
 }
 
 DWORD CLogging::GetMaxSize() {
@@ -314,9 +311,7 @@ DWORD CLogging::GetMaxSize() {
 }
 
 void CLogging::SetSeverity(DWORD level) {
-    severity_ = level < LOG_LEVEL_NORMAL         ? LOG_LEVEL_NORMAL
-                : level > LOG_LEVEL_INFORMATION2 ? LOG_LEVEL_INFORMATION2
-                                                 : level;
+    severity_ = std::clamp<DWORD>(level, LOG_LEVEL_NORMAL, LOG_LEVEL_INFORMATION2);
 }
 
 DWORD CLogging::GetSeverity() {
