@@ -2,16 +2,17 @@
 
 #include <new>
 
+#include "Logging/CETWLogging.h"
 #include "Logging/CLogging.h"
 
 namespace ETWLogging {
 
 CLoggingIf* DefaultLoggerFactory::Create(LoggerKind kind) {
-    if (kind != LoggerKind::File) {
-        return nullptr;
-    }
     try {
-        return new CLogging;
+        if (kind == LoggerKind::File) {
+            return new CLogging;
+        }
+        return new CETWLogging;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

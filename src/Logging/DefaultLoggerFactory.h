@@ -4,8 +4,7 @@
 
 namespace ETWLogging {
 
-// The product's loggers: the file logger for log files. The trace provider does not exist yet,
-// so with the default mechanism nothing is made and logging stays off.
+// The product's loggers: the file logger for log files, the trace provider otherwise.
 class DefaultLoggerFactory : public LoggerFactoryIf {
 public:
     CLoggingIf* Create(LoggerKind kind) override;

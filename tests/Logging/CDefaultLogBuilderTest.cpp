@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Logging/CETWLogging.h"
 #include "Logging/CLogger.h"
 #include "Logging/CLogging.h"
 #include "Logging/CLoggerHolder.h"
@@ -120,10 +121,23 @@ TEST(LogBuilder, MechanismOneAsksForLogFilesAndTheDefaultIsTheTraceProvider) {
     delete out;
 }
 
-TEST(LogBuilder, TheProductBuilderMakesNoTraceLoggerYet) {
-    CLoggingIf* out = nullptr;
-    EXPECT_FALSE(CDefaultLogBuilder().BuildEx(nullptr, L"_no_group", nullptr, L"_no_host", 0, &out, nullptr));
-    EXPECT_EQ(nullptr, out);
+// Any mechanism but log files gets the trace provider, initialised and able to register.
+TEST(LogBuilder, TheProductBuilderMakesTheTraceLoggerForOtherMechanisms) {
+    const DWORD mechanisms[] = {LOG_MECHANISM_CONFIGURED, 2, 7};
+    for (DWORD mechanism : mechanisms) {
+        CLoggingIf* out = nullptr;
+        ASSERT_TRUE(CDefaultLogBuilder().BuildEx(nullptr, L"_no_group", nullptr, L"_no_host", mechanism, &out,
+                                                 nullptr));
+        auto* trace = dynamic_cast<CETWLogging*>(out);
+        ASSERT_NE(nullptr, trace) << mechanism;
+        std::wstring path;
+        trace->GetComponentPath(path);
+        EXPECT_EQ(L"_no_group\\logging_tests", path);
+        EXPECT_EQ(0u, trace->Prepare());
+        EXPECT_EQ(0u, trace->Log(L"f.cpp", L"F", 1, LOG_LEVEL_ERROR, L"to no session"));
+        EXPECT_EQ(0u, trace->Uninit());
+        delete out;
+    }
 }
 
 // The product's own file logger, initialised, writing below the machine's common
